@@ -1,0 +1,40 @@
+#pragma once
+// Numbers as text, independent of the C library's locale: reading with the point as the
+// only decimal separator, and writing with a separator chosen by the caller.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorta {
+
+// A catalog field: the whole (trimmed) text must be a decimal number, with an optional
+// sign, at most one point and an optional exponent E. An empty field is 0. Returns no
+// value when the text is not a number; a number beyond the range of a double gives an infinity.
+std::optional<double> readCatalogNumber(std::string_view field);
+
+// An input field: blanks, tabs and line ends are ignored; the number at the start of
+// what remains is read (exponent letter E or D; &H hexadecimal, &O octal) and the rest is
+// ignored; a text with no number at its start is 0. Overflow gives an infinity.
+double readFieldNumber(std::string_view text);
+
+// The four number patterns of the result file; rounding is halves away from zero.
+enum class Pattern {
+    UpTo2Decimals,     // "0.##"    : 10 gives "10."
+    UpTo5Decimals,     // "0.#####" : 2 gives "2."
+    Exactly5Decimals,  // "#0.####0": 1 gives "1.00000"
+    WholeNumber,       // "###"     : 51 gives "51"
+};
+std::string formatPattern(double value, Pattern pattern, std::string_view separator);
+
+// No rounding beyond the 15 significant digits every text starts from.
+inline constexpr int kAllDigits = -1;
+
+// Rounded to the given decimals, ties to even, in the plainest form: no trailing zeros,
+// no separator for a whole number, "-" for negatives. 1.2793713 at 3 gives "1.279".
+std::string formatRounded(double value, int decimals, std::string_view separator);
+
+// The bare-number form: a blank or "-", the plain rounded value, a blank. 51 gives " 51 ".
+std::string formatBare(double value, int decimals, std::string_view separator);
+
+}  // namespace vorta
