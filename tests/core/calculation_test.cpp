@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "core/calculation.h"
+
+using namespace vorta;
+
+namespace {
+
+Catalog catalogOf(const std::string& recordLines) {
+    std::istringstream in("1\r\n0\r\n" + recordLines);
+    return loadCatalog(in);
+}
+
+const Catalog kWorked = catalogOf("0.1,0.1,0.3,18,0.1,0.1,1.9\r\n");
+
+std::string refusalOf(const std::variant<Calculation, Refusal>& result) {
+    const auto* refusal = std::get_if<Refusal>(&result);
+    return refusal ? refusal->message : "";
+}
+
+TEST(Calculation, RunsTheSolverForThePickedEntry) {
+    const auto result = calculate(kWorked, 1, "51", "5");
+    ASSERT_TRUE(std::holds_alternative<Calculation>(result)) << refusalOf(result);
+    const Calculation& c = std::get<Calculation>(result);
+    EXPECT_EQ(c.SelectedIndex, 1);
+    EXPECT_EQ(c.N1, 51);
+    EXPECT_EQ(c.AlfaD, 5);
+    EXPECT_NEAR(c.solution.coefficients.CL, 1.279371, 5e-7);
+    EXPECT_EQ(c.solution.x.size(), 52u);
+}
+
+TEST(Calculation, WithoutAPickedEntryAsksForOne) {
+    EXPECT_EQ(refusalOf(calculate(kWorked, std::nullopt, "51", "0")), kChooseAirfoilMessage);
+    EXPECT_EQ(refusalOf(calculate(kWorked, 0, "51", "0")), kChooseAirfoilMessage);
+    EXPECT_EQ(refusalOf(calculate(kWorked, 2, "51", "0")), kChooseAirfoilMessage);
+    EXPECT_EQ(refusalOf(calculate(Catalog{}, 1, "51", "0")), kChooseAirfoilMessage);
+}
+
+TEST(Calculation, ThePointCountMustBeAWholeNumberFromTwoToAMillion) {
+    for (const char* text : {"", "0", "1", "-5", "51.7", "1E400", "1000001", "abc", "&H0"}) {
+        const std::string message = refusalOf(calculate(kWorked, 1, text, "0"));
+        EXPECT_NE(message.find("Number of Points NP"), std::string::npos) << '"' << text << '"';
+        EXPECT_NE(message.find("whole number from 2 to 1000000"), std::string::npos) << text;
+    }
+    EXPECT_EQ(std::get<int>(checkPointCount("51abc")), 51);
+    EXPECT_EQ(std::get<int>(checkPointCount("5 1")), 51);
+    EXPECT_EQ(std::get<int>(checkPointCount("2")), 2);
+    EXPECT_EQ(std::get<int>(checkPointCount("1E6")), 1000000);
+    EXPECT_EQ(std::get<int>(checkPointCount("&H10")), 16);
+}
+
+TEST(Calculation, TheAngleMustBeFinite) {
+    EXPECT_NE(refusalOf(calculate(kWorked, 1, "51", "1E400")).find("Angle of attack"), std::string::npos);
+    EXPECT_NE(refusalOf(calculate(kWorked, 1, "51", "-1D999")).find("Angle of attack"), std::string::npos);
+    EXPECT_EQ(std::get<double>(checkAngle("2,5")), 2);
+    EXPECT_EQ(std::get<double>(checkAngle("")), 0);
+    EXPECT_EQ(std::get<double>(checkAngle("1E300")), 1e300);
+}
+
+TEST(Calculation, EntriesThatCannotBeCalculatedAreRefusedByName) {
+    const Catalog bad = catalogOf(
+        "0.1,0.1,0.3,x,0.1,0.1,1.9\r\n"
+        "0.1,0.1,0.3,0,-0.1,0.1,1.9\r\n"
+        "0.1,0.1,0.3,0,0.1,0.1,0\r\n"
+        "0.1,0.1,0.3,0,0.1,0.1,-2\r\n"
+        "1E999,0.1,0.3,0,0.1,0.1,2\r\n"
+        "0.1,0.1,0.3,0,0.1,0.1,1000\r\n");
+    ASSERT_EQ(bad.AirfoilCount(), 6);
+    EXPECT_EQ(refusalOf(calculate(bad, 1, "51", "0")),
+              "Airfoil entry 1 cannot be calculated: its field Tau does not read as a number.");
+    EXPECT_EQ(refusalOf(calculate(bad, 2, "51", "0")), "Airfoil entry 2 cannot be calculated: F must be 0 or more.");
+    EXPECT_EQ(refusalOf(calculate(bad, 3, "51", "0")),
+              "Airfoil entry 3 cannot be calculated: m must be greater than 0.");
+    EXPECT_NE(refusalOf(calculate(bad, 4, "51", "0")).find("m must be greater than 0"), std::string::npos);
+    EXPECT_NE(refusalOf(calculate(bad, 5, "51", "0")).find("its field Delta"), std::string::npos);
+    EXPECT_NE(refusalOf(calculate(bad, 6, "51", "0")).find("Airfoil entry 6 cannot be calculated"),
+              std::string::npos);
+}
+
+TEST(Calculation, EveryAcceptedResultIsFinite) {
+    const Catalog edges = catalogOf(
+        "0,0,0,0,0,0,2\r\n"
+        "0,0,0,0,0,0.3,1.5\r\n"
+        "0,0,0,0,5,-2,0.5\r\n"
+        "0,0,0,0,0.1,1E300,1.9\r\n");
+    for (int k = 1; k <= edges.AirfoilCount(); ++k) {
+        for (const char* points : {"2", "3", "50", "51"}) {
+            for (const char* angle : {"0", "-90", "1E300"}) {
+                const auto result = calculate(edges, k, points, angle);
+                if (const auto* c = std::get_if<Calculation>(&result)) {
+                    EXPECT_TRUE(isFinite(c->solution)) << k << ' ' << points << ' ' << angle;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "core/catalog.h"
+
+using namespace vorta;
+
+namespace {
+
+Catalog load(const std::string& bytes) {
+    std::istringstream in(bytes);
+    return loadCatalog(in);
+}
+
+std::string records(int count) {
+    std::string text = "1\r\n0\r\n";
+    for (int k = 1; k <= count; ++k) text += "0.1,0.02,0.3,9," + std::to_string(k) + ",0.05,1.9\r\n";
+    return text;
+}
+
+TEST(CatalogLoading, ReadsRecordsAndKeepsEachLineAsItsDisplayText) {
+    const Catalog c = load("1\r\n0\r\n0.12,0.02,0.25,12,0.1,0.05,1.93\r\n0.15, 0.04, 0.3, 0, 0.12, 0.08, 2\r\n");
+    ASSERT_TRUE(c.fileRead);
+    ASSERT_EQ(c.AirfoilCount(), 2);
+    EXPECT_EQ(c.entry(1).displayText, "0.12,0.02,0.25,12,0.1,0.05,1.93");
+    EXPECT_EQ(c.entry(2).displayText, "0.15, 0.04, 0.3, 0, 0.12, 0.08, 2");
+    const CatalogEntry& e = c.entry(2);
+    EXPECT_EQ(e.Delta, 0.15);
+    EXPECT_EQ(e.Gama, 0.04);
+    EXPECT_EQ(e.xDltC, 0.3);
+    EXPECT_EQ(e.Tau, 0);
+    EXPECT_EQ(e.F, 0.12);
+    EXPECT_EQ(e.G, 0.08);
+    EXPECT_EQ(e.m, 2);
+    EXPECT_FALSE(e.unreadableField);
+    EXPECT_EQ(c.entry(1).m, 1.93);
+}
+
+TEST(CatalogLoading, AFileWithoutItsTwoLeadingLinesCountsAsMissing) {
+    EXPECT_FALSE(loadCatalogFile("/nonexistent/VORTA_Input.txt").fileRead);
+    EXPECT_FALSE(load("").fileRead);
+    EXPECT_FALSE(load("1\r\n").fileRead);
+    EXPECT_FALSE(load("\xEF\xBB\xBF").fileRead);
+    EXPECT_TRUE(load("1\r\n0").fileRead);
+    const Catalog onlyLeading = load("1\r\n0\r\n");
+    EXPECT_TRUE(onlyLeading.fileRead);
+    EXPECT_EQ(onlyLeading.AirfoilCount(), 0);
+}
+
+TEST(CatalogLoading, KeepsTheFirstFiftyRecords) {
+    const Catalog c = load(records(60));
+    ASSERT_EQ(c.AirfoilCount(), 50);
+    EXPECT_EQ(c.entry(50).F, 50);
+    EXPECT_EQ(c.entry(50).displayText, "0.1,0.02,0.3,9,50,0.05,1.9");
+}
+
+TEST(CatalogLoading, AnIncompleteLastRecordIsNotCounted) {
+    const Catalog c = load(records(2) + "0.1,0.02,0.3,9,7");
+    EXPECT_EQ(c.AirfoilCount(), 2);
+}
+
+TEST(CatalogLoading, EmptyLinesAfterTheLastRecordChangeNothing) {
+    const Catalog c = load(records(2) + "\r\n\r\n  \r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    ASSERT_EQ(c.AirfoilCount(), 2);
+    EXPECT_EQ(c.entry(2).F, 2);
+}
+
+TEST(CatalogLoading, ACommaIsAlwaysASeparatorSoADecimalCommaShiftsLaterFields) {
+    const Catalog c = load("1\r\n0\r\n0,12,0.02,0.25,9,0.1,0.1,1.9\r\n0.1,0.1,0.3,0,0.1,0.05,2\r\n");
+    ASSERT_EQ(c.AirfoilCount(), 2);
+    EXPECT_EQ(c.entry(1).Delta, 0);
+    EXPECT_EQ(c.entry(1).Gama, 12);
+    EXPECT_EQ(c.entry(1).m, 0.1);
+    EXPECT_EQ(c.entry(2).Delta, 1.9);
+    EXPECT_EQ(c.entry(2).m, 0.05);
+    EXPECT_EQ(c.entry(1).displayText, "0,12,0.02,0.25,9,0.1,0.1,1.9");  // lines do not shift
+    EXPECT_EQ(c.entry(2).displayText, "0.1,0.1,0.3,0,0.1,0.05,2");
+}
+
+TEST(CatalogLoading, FieldSyntax) {
+    const Catalog c = load("1\r\n0\r\n1.5E-2 ,,\"0.3\",\" 9\",0.1,  0.05 ,1.9\r\n\"0,5\",0,0,0,0.1,0,2\r\n");
+    ASSERT_EQ(c.AirfoilCount(), 2);
+    const CatalogEntry& e = c.entry(1);
+    EXPECT_EQ(e.Delta, 0.015);
+    EXPECT_EQ(e.Gama, 0);  // an empty field counts as 0
+    EXPECT_EQ(e.xDltC, 0.3);
+    EXPECT_EQ(e.Tau, 9);
+    EXPECT_EQ(e.G, 0.05);
+    EXPECT_FALSE(e.unreadableField);
+    // The quoted comma belongs to the field, so nothing shifts; "0,5" is no number.
+    EXPECT_EQ(c.entry(2).unreadableField, CatalogField::Delta);
+    EXPECT_EQ(c.entry(2).m, 2);
+}
+
+TEST(CatalogLoading, ARecordThatDoesNotReadAsNumbersIsStillListed) {
+    const Catalog c = load("1\r\n0\r\nNACA,0.02,0.3,9,0.1,x,1.9\r\n");
+    ASSERT_EQ(c.AirfoilCount(), 1);
+    EXPECT_EQ(c.entry(1).unreadableField, CatalogField::Delta);
+}
+
+TEST(CatalogLoading, TakesLineFeedsAloneAndSkipsAByteOrderMark) {
+    const Catalog lf = load("\xEF\xBB\xBF" "1\n0\n0.1,0.1,0.3,9,0.1,0.1,1.9\n0.1,0.1,0.3,9,0.2,0.1,1.9");
+    ASSERT_EQ(lf.AirfoilCount(), 2);
+    EXPECT_EQ(lf.entry(1).displayText, "0.1,0.1,0.3,9,0.1,0.1,1.9");
+    EXPECT_EQ(lf.entry(2).F, 0.2);
+    const Catalog cr = load("1\r0\r0.1,0.1,0.3,9,0.1,0.1,1.9\r");
+    ASSERT_EQ(cr.AirfoilCount(), 1);
+    EXPECT_EQ(cr.entry(1).displayText.find('\r'), std::string::npos);
+}
+
+TEST(CatalogLoading, ABrokenLayoutKeepsTheEntriesThatHaveARecordAndALine) {
+    // Two records on one line: the field pass finds two records, the line pass one line.
+    const Catalog twoOnOne = load("1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1,1.9,0.1,0.1,0.3,9,0.2,0.1,1.9\r\n");
+    ASSERT_EQ(twoOnOne.AirfoilCount(), 1);
+    EXPECT_EQ(twoOnOne.entry(1).F, 0.1);
+    // One record over two lines: one record, two lines; the entry keeps the first line.
+    const Catalog overTwo = load("1\r\n0\r\n0.1,0.1,0.3,9\r\n0.1,0.1,1.9\r\n");
+    ASSERT_EQ(overTwo.AirfoilCount(), 1);
+    EXPECT_EQ(overTwo.entry(1).displayText, "0.1,0.1,0.3,9");
+    EXPECT_EQ(overTwo.entry(1).m, 1.9);
+}
+
+TEST(CatalogLoading, AFieldLongerThanTheLimitEndsTheRecordList) {
+    const std::string longField(kFieldLengthLimit + 1, '1');
+    EXPECT_EQ(load(records(2) + longField + ",0,0,0,0.1,0,2\r\n" + records(1).substr(6)).AirfoilCount(), 2);
+    EXPECT_EQ(load(records(1) + "\"" + std::string(100000, 'x')).AirfoilCount(), 1);  // a quote that never closes
+    EXPECT_EQ(load(records(1) + std::string(100000, ' ') + "1").AirfoilCount(), 1);
+    const Catalog leading = load(longField + "\r\n0\r\n");
+    EXPECT_TRUE(leading.fileRead);
+    EXPECT_EQ(leading.AirfoilCount(), 0);
+}
+
+TEST(CatalogLookup, TheLastEntryWithExactlyThatTextWins) {
+    const Catalog c = load("1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1,1.9\r\n0.1,0.1,0.3,9,0.2,0.1,1.9\r\n"
+                           "0.1,0.1,0.3,9,0.1,0.1,1.9\r\n");
+    EXPECT_EQ(findEntryByText(c, "0.1,0.1,0.3,9,0.1,0.1,1.9"), 3);
+    EXPECT_EQ(findEntryByText(c, "0.1,0.1,0.3,9,0.2,0.1,1.9"), 2);
+    EXPECT_FALSE(findEntryByText(c, "0.1,0.1,0.3,9,0.2,0.1,1.9 "));
+    EXPECT_FALSE(findEntryByText(c, " "));
+    EXPECT_FALSE(findEntryByText(Catalog{}, ""));
+}
+
+TEST(DisplayText, IsShownAsUtf8WhateverTheFileUsed) {
+    EXPECT_EQ(displayTextAsUtf8("NACA 0012 \xC3\xA9"), "NACA 0012 \xC3\xA9");  // already UTF-8
+    EXPECT_EQ(displayTextAsUtf8("Profil \xE9"), "Profil \xC3\xA9");            // Windows-1252 e-acute
+    EXPECT_EQ(displayTextAsUtf8("\x80"), "\xE2\x82\xAC");                      // the euro sign
+    EXPECT_EQ(displayTextAsUtf8("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");  // a surrogate is no UTF-8
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/solver.h"
+
+using namespace vorta;
+
+namespace {
+
+TEST(Solver, KarmanTrefftzWorkedValues) {
+    const Solution s = VORTA(51, 0.1, 0.1, 1.9, 1, 5);
+    EXPECT_NEAR(s.coefficients.CL, 1.279371, 5e-7);
+    EXPECT_NEAR(s.coefficients.CMc4, -0.166311, 5e-7);
+    EXPECT_NEAR(s.coefficients.Alfa0, -5.194429, 5e-7);
+    EXPECT_NEAR(s.x[2], 0.994827, 5e-7);
+    EXPECT_NEAR(s.y[2], 0.0000222, 5e-8);
+    EXPECT_NEAR(s.Cu[2], 0.535491, 5e-7);
+    EXPECT_NEAR(s.x[26], 0, 1e-12);
+    EXPECT_NEAR(s.y[26], 0, 1e-12);
+    EXPECT_NEAR(s.x[27], 0.003139, 5e-7);
+    EXPECT_NEAR(s.y[27], 0.014601, 5e-7);
+    EXPECT_NEAR(s.Cu[27], 2.102931, 5e-7);
+    EXPECT_EQ(s.Cu[1], 0);
+    EXPECT_EQ(s.Cu[51], 0);
+}
+
+TEST(Solver, JoukowskyWorkedValues) {
+    const Solution s = VORTA(51, 0.1, 0.05, 2, 1, 0);
+    EXPECT_NEAR(s.coefficients.CL, 0.311563, 5e-7);
+    EXPECT_NEAR(s.coefficients.CMc4, -0.071453, 5e-7);
+    EXPECT_NEAR(s.coefficients.Alfa0, -2.602562, 5e-7);
+    EXPECT_NEAR(s.Cu[1], 0.823042, 5e-7);
+    EXPECT_EQ(s.Cu[51], s.Cu[1]);
+}
+
+TEST(Solver, SymmetricJoukowskySectionAtTwentyDegrees) {
+    const Solution s = VORTA(51, 0.15, 0, 2, 1, 20);
+    EXPECT_NEAR(s.coefficients.CL, 2.429277, 5e-7);
+    EXPECT_NEAR(s.coefficients.CMc4, -0.018152, 5e-7);
+    EXPECT_NEAR(s.Cu[1], 0.66769, 5e-6);
+    EXPECT_EQ(s.coefficients.Alfa0, 0);
+}
+
+TEST(Solver, CircularArcGivesTheThinAerofoilResults) {
+    const Solution s = VORTA(51, 0, 0.1, 2, 1, 0);
+    EXPECT_NEAR(s.coefficients.CL, 2 * Pi * 0.1, 1e-12);
+    EXPECT_NEAR(s.coefficients.CMc4, -Pi * 0.05, 1e-12);
+}
+
+TEST(Solver, ASymmetricSectionAtZeroIncidenceIsItsOwnMirrorImage) {
+    const int N1 = 51;
+    const Solution s = VORTA(N1, 0.12, 0, 1.92, 1, 0);
+    EXPECT_EQ(s.coefficients.CL, 0);
+    EXPECT_EQ(s.coefficients.CMc4, 0);
+    EXPECT_EQ(s.coefficients.Alfa0, 0);
+    for (int k = 1; k <= N1; ++k) {
+        EXPECT_NEAR(s.x[k], s.x[N1 + 1 - k], 1e-13) << k;
+        EXPECT_NEAR(s.y[k], -s.y[N1 + 1 - k], 1e-13) << k;
+        EXPECT_NEAR(s.Cu[k], s.Cu[N1 + 1 - k], 1e-12) << k;
+    }
+}
+
+// A section with camber G seen upside down is the section with camber -G: at the opposite
+// angle its contour is the mirror image and its coefficients change sign.
+void expectMirrorImages(int N1, double F, double G, double m, double AlfaD, double tolerance) {
+    const Solution up = VORTA(N1, F, G, m, 1, AlfaD);
+    const Solution down = VORTA(N1, F, -G, m, 1, -AlfaD);
+    EXPECT_EQ(down.coefficients.CL, -up.coefficients.CL);
+    EXPECT_EQ(down.coefficients.CMc4, -up.coefficients.CMc4);
+    EXPECT_EQ(down.coefficients.Alfa0, -up.coefficients.Alfa0);
+    for (int k = 1; k <= N1; ++k) {
+        const int mirror = N1 + 1 - k;
+        EXPECT_NEAR(down.x[mirror], up.x[k], tolerance) << "F=" << F << " m=" << m << " k=" << k;
+        EXPECT_NEAR(down.y[mirror], -up.y[k], tolerance) << "F=" << F << " m=" << m << " k=" << k;
+        EXPECT_NEAR(down.Cu[mirror], up.Cu[k], tolerance) << "F=" << F << " m=" << m << " k=" << k;
+    }
+}
+
+TEST(Solver, NegativeCamberGivesTheMirrorImageOfPositiveCamber) {
+    for (double m : {1.9, 1.85, 2.0, 1.5}) {
+        expectMirrorImages(50, 0.1, 0.1, m, 5, 0);      // even N1: bit for bit
+        expectMirrorImages(51, 0.1, 0.1, m, 5, 1e-12);  // odd N1 has a nose point from sin(Pi) != 0
+        expectMirrorImages(40, 0.05, 0.2, m, -3, 0);
+    }
+}
+
+TEST(Solver, AtZeroIncidenceTheNoseIsAStagnationPoint) {
+    for (double G : {0.0, 0.05, 0.12}) {
+        for (double m : {1.8, 1.9, 2.0}) {
+            const Solution s = VORTA(51, 0.1, G, m, 1, 0);
+            EXPECT_NEAR(s.Cu[26], 0, 1e-20) << "G=" << G << " m=" << m;
+        }
+    }
+}
+
+TEST(Solver, ChordScalesTheContourOnly) {
+    const Solution one = VORTA(31, 0.1, 0.08, 1.9, 1, 4);
+    const Solution two = VORTA(31, 0.1, 0.08, 1.9, 2, 4);
+    EXPECT_NEAR(two.coefficients.CL, one.coefficients.CL, 1e-12);
+    EXPECT_NEAR(two.coefficients.CMc4, one.coefficients.CMc4, 1e-12);
+    EXPECT_EQ(two.coefficients.Alfa0, one.coefficients.Alfa0);
+    for (int k = 1; k <= 31; ++k) {
+        EXPECT_NEAR(two.x[k], 2 * one.x[k], 1e-12) << k;
+        EXPECT_NEAR(two.y[k], 2 * one.y[k], 1e-12) << k;
+        EXPECT_NEAR(two.Cu[k], one.Cu[k], 1e-10) << k;
+    }
+}
+
+TEST(Solver, PointOrderAndSlots) {
+    const Solution odd = VORTA(51, 0.1, 0.05, 1.9, 1, 2);
+    ASSERT_EQ(odd.x.size(), 52u);
+    EXPECT_EQ(odd.x[0], 0);
+    EXPECT_EQ(odd.x[1], 1);
+    EXPECT_EQ(odd.y[1], 0);
+    EXPECT_EQ(odd.x[51], 1);
+    EXPECT_LT(odd.y[10], 0);  // lower surface first
+    EXPECT_GT(odd.y[40], 0);  // then the upper surface
+    EXPECT_NEAR(odd.x[26], 0, 1e-12);
+    const Solution even = VORTA(50, 0.1, 0.05, 1.9, 1, 2);
+    for (int k = 2; k <= 49; ++k) EXPECT_GT(std::hypot(even.x[k], even.y[k]), 1e-3) << k;  // every slot written
+}
+
+TEST(Solver, TheSmallestPointCounts) {
+    const Solution three = VORTA(3, 0.1, 0.05, 1.9, 1, 0);
+    EXPECT_NEAR(three.x[2], 0, 1e-12);
+    EXPECT_NEAR(three.y[2], 0, 1e-12);
+    const Solution two = VORTA(2, 0.1, 0.05, 2, 1, 3);
+    EXPECT_EQ(two.x[1], 1);
+    EXPECT_EQ(two.x[2], 1);
+    EXPECT_EQ(two.Cu[2], two.Cu[1]);
+    EXPECT_GT(two.Cu[1], 0);
+}
+
+TEST(Solver, WithFZeroTheSweepStopsBeforeTheSingularPoint) {
+    const Solution odd = VORTA(51, 0, 0.1, 2, 1, 0);
+    EXPECT_EQ(odd.x[26], 0);
+    EXPECT_EQ(odd.Cu[26], 0);
+    EXPECT_GT(odd.x[25], 0);
+    const Solution even = VORTA(50, 0, 0.1, 2, 1, 0);
+    EXPECT_EQ(even.x[25], 0);
+    EXPECT_EQ(even.x[26], 0);
+    EXPECT_TRUE(isFinite(odd));
+    EXPECT_TRUE(isFinite(even));
+}
+
+TEST(Solver, OnlyTheJoukowskyCuspHasSpeedAtTheTrailingEdge) {
+    EXPECT_GT(VORTA(21, 0.1, 0.05, 2, 1, 3).Cu[1], 0);
+    EXPECT_EQ(VORTA(21, 0.1, 0.05, 1.99, 1, 3).Cu[1], 0);
+}
+
+TEST(Solver, OverflowShowsAsANonFiniteSolution) {
+    EXPECT_FALSE(isFinite(VORTA(51, 0.1, 0.1, 1000, 1, 0)));
+    EXPECT_TRUE(isFinite(VORTA(51, 0.1, 0.1, 1.9, 1, 1e300)));
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+// Runs the vorta-run program as a user would, in a directory of its own.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+const char* kCatalog =
+    "1\r\n0\r\n"
+    "0.1,0.1,0.3,18,0.1,0.1,1.9\r\n"
+    "0.1, 0.05, 0.3, 0, 0.1, 0.05, 2\r\n";
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+class VortaRun : public testing::Test {
+protected:
+    VortaRun() { writeFile(dir_.file("VORTA_Input.txt"), kCatalog); }
+
+    // Runs the tool in the test's directory with the given arguments and environment prefix.
+    Outcome run(const std::string& arguments, const std::string& environment = "LANG=C") const {
+        const std::string command = "cd '" + dir_.path().string() + "' && env -u LC_ALL -u LC_NUMERIC " +
+                                    environment + " '" VORTA_RUN_PATH "' " + arguments + " >stdout.txt 2>stderr.txt";
+        const int status = std::system(command.c_str());
+        Outcome r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir_.file("stdout.txt")),
+              readFile(dir_.file("stderr.txt"))};
+        std::filesystem::remove(dir_.file("stdout.txt"));
+        std::filesystem::remove(dir_.file("stderr.txt"));
+        return r;
+    }
+    bool resultExists() const { return std::filesystem::exists(dir_.file("VORTA_result.txt")); }
+
+    TempDir dir_;
+};
+
+TEST_F(VortaRun, CalculatesAnEntryAndWritesTheResultFile) {
+    const Outcome r = run("--entry 1 --alpha 5");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "CL = 1.279\nCMc/4 = -0.166\nAlfa0 = -5.19\n");
+    const std::string file = readFile(dir_.file("VORTA_result.txt"));
+    EXPECT_EQ(file.substr(0, file.find("\r\n  1 ")),
+              " Delta=0.1  Gama=0.1  xDltC=0.3  Tau=18.  Karman-Trefftz airfoil\r\n 51 \r\n"
+              "  AlfaD =  5 \r\n  CL    =  1.2794 \r\n  CMc/4 = -0.1663 \r\n  Alfa0 = -5.19 ");
+}
+
+TEST_F(VortaRun, WritesTheFileToStandardOutputAlone) {
+    const Outcome r = run("--entry 2 --points 5 --layout 1 --output -");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("\r\n") + 2), " Delta=0.1  Gama=0.05  Joukowsky airfoil 5 \r\n");
+    EXPECT_NE(r.out.find("\r\n  5  1.00000  0.00000\r\n"), std::string::npos);
+    EXPECT_FALSE(resultExists());
+}
+
+TEST_F(VortaRun, ListsTheEntriesWithTheirDisplayTexts) {
+    const Outcome r = run("--list");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "1: 0.1,0.1,0.3,18,0.1,0.1,1.9\n2: 0.1, 0.05, 0.3, 0, 0.1, 0.05, 2\n");
+}
+
+TEST_F(VortaRun, FollowsTheRegionalDecimalSeparator) {
+    EXPECT_EQ(run("--entry 1 --alpha 5", "LANG=de_DE.UTF-8").out, "CL = 1,279\nCMc/4 = -0,166\nAlfa0 = -5,19\n");
+    EXPECT_EQ(run("--entry 1 --alpha 5", "LANG=de_DE.UTF-8 LC_NUMERIC=en_US.UTF-8").out.substr(0, 9), "CL = 1.27");
+    EXPECT_NE(run("--entry 1 --layout 2 --output -", "LC_ALL=fr_FR.UTF-8").out.find("  1  1,00000  0,00000  0,00000"),
+              std::string::npos);
+}
+
+TEST_F(VortaRun, ReadsTheFieldsLikeTheWindow) {
+    EXPECT_EQ(run("--entry 1 --points 51abc --alpha '2,5' --output -").out,
+              run("--entry 1 --points 51 --alpha 2 --output -").out);
+}
+
+TEST_F(VortaRun, RefusedInputWritesNothingAndExitsWithOne) {
+    writeFile(dir_.file("VORTA_result.txt"), "earlier");
+    for (const char* arguments : {"--entry 1 --points 51.7", "--entry 1 --points ''", "--entry 1 --alpha 1E400",
+                                  "--entry 3", "--entry 0"}) {
+        const Outcome r = run(arguments);
+        EXPECT_EQ(r.status, 1) << arguments;
+        EXPECT_FALSE(r.err.empty()) << arguments;
+        EXPECT_EQ(r.out, "") << arguments;
+    }
+    EXPECT_EQ(readFile(dir_.file("VORTA_result.txt")), "earlier");
+    std::filesystem::remove(dir_.file("VORTA_result.txt"));
+    std::filesystem::create_directory(dir_.file("VORTA_result.txt"));
+    EXPECT_EQ(run("--entry 1").status, 1);
+}
+
+TEST_F(VortaRun, AMissingCatalogIsReported) {
+    const Outcome r = run("--list --input absent.txt");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "No existing VORTA_Input.txt, Please use program VortaDesign to create this file\n");
+}
+
+TEST_F(VortaRun, UsageErrorsExitWithTwo) {
+    for (const char* arguments : {"", "--entry", "--entry x", "--entry 1 --layout 5", "--bogus", "--list --entry 1"}) {
+        EXPECT_EQ(run(arguments).status, 2) << arguments;
+    }
+    const Outcome help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("usage: vorta-run --entry K"), std::string::npos);
+}
+
+}  // namespace
