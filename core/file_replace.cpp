@@ -1,7 +1,6 @@
 #include "core/file_replace.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -13,50 +12,84 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string failure(const std::string& path, const std::string& reason) {
+std::string failure(const std::string& path, int error) {
     const std::string name = fs::path(path).filename().string();
+    const std::string reason = error != 0 ? std::strerror(error) : "unknown error";
     return "Could not save " + name + ": " + reason + ". An earlier " + name + " is left as it was.";
 }
 
-std::string errnoText(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
+int lastError() { return errno != 0 ? errno : EIO; }
 
-// Creates a new, empty file beside path that no other file has the name of.
-std::FILE* createTemporary(const std::string& path, std::string& temporaryPath, int& error) {
+// Creates a new, empty file beside path under a name no other file has.
+int createTemporary(FileReplacer& steps, const std::string& path, std::string& temporaryPath) {
     std::random_device seed;
     std::mt19937_64 random(seed());
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 20 && error == EEXIST; ++attempt) {
         temporaryPath = path + ".tmp" + std::to_string(random() % 1000000000);
-        errno = 0;
-        std::FILE* file = std::fopen(temporaryPath.c_str(), "wbx");  // x: fails if the name exists
-        error = errno;
-        if (file != nullptr || error != EEXIST) return file;
+        error = steps.createNew(temporaryPath);
     }
-    return nullptr;
+    return error;
+}
+
+int writeAndClose(FileReplacer& steps, std::string_view bytes) {
+    int error = steps.write(bytes);
+    if (error == 0) error = steps.flush();
+    const int closeError = steps.close();
+    return error != 0 ? error : closeError;
 }
 
 }  // namespace
 
-std::optional<std::string> replaceFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temporaryPath;
-    int error = 0;
-    std::FILE* file = createTemporary(path, temporaryPath, error);
-    if (file == nullptr) return failure(path, errnoText(error));
+FileReplacer::~FileReplacer() {
+    if (file_ != nullptr) std::fclose(file_);
+}
 
+int FileReplacer::createNew(const std::string& path) {
     errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    error = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!closed && error == 0) error = errno;
-    if (!written || !closed) {
-        std::remove(temporaryPath.c_str());
-        return failure(path, errnoText(error));
-    }
+    file_ = std::fopen(path.c_str(), "wbx");  // x: fails when the name exists
+    return file_ != nullptr ? 0 : lastError();
+}
 
-    std::error_code renameError;
-    fs::rename(temporaryPath, path, renameError);
-    if (renameError) {
-        std::remove(temporaryPath.c_str());
-        return failure(path, renameError.message());
+int FileReplacer::write(std::string_view bytes) {
+    errno = 0;
+    return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() ? 0 : lastError();
+}
+
+int FileReplacer::flush() {
+    errno = 0;
+    return std::fflush(file_) == 0 ? 0 : lastError();
+}
+
+int FileReplacer::close() {
+    errno = 0;
+    const int result = std::fclose(file_);
+    file_ = nullptr;
+    return result == 0 ? 0 : lastError();
+}
+
+int FileReplacer::rename(const std::string& from, const std::string& to) {
+    std::error_code error;
+    fs::rename(from, to, error);
+    return error.value();
+}
+
+void FileReplacer::remove(const std::string& path) { std::remove(path.c_str()); }
+
+std::optional<std::string> replaceFileAtomically(const std::string& path, std::string_view bytes) {
+    FileReplacer steps;
+    return replaceFileAtomically(path, bytes, steps);
+}
+
+std::optional<std::string> replaceFileAtomically(const std::string& path, std::string_view bytes,
+                                                 FileReplacer& steps) {
+    std::string temporaryPath;
+    if (const int error = createTemporary(steps, path, temporaryPath)) return failure(path, error);
+    int error = writeAndClose(steps, bytes);
+    if (error == 0) error = steps.rename(temporaryPath, path);
+    if (error != 0) {
+        steps.remove(temporaryPath);
+        return failure(path, error);
     }
     return std::nullopt;
 }
