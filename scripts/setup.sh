@@ -9,6 +9,7 @@ packages=(
   build-essential cmake
   qt6-base-dev
   libgtest-dev
+  clang libclang-rt-14-dev
   fonts-liberation2 fonts-dejavu-core
 )
 
