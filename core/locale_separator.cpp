@@ -8,17 +8,21 @@ namespace vorta {
 namespace {
 
 // Languages whose numbers use a decimal comma in their usual territory.
-constexpr std::array<std::string_view, 46> kCommaLanguages = {
-    "af", "az", "be", "bg", "bs", "ca", "cs", "da", "de", "el", "es", "et", "eu", "fi", "fo", "fr",
-    "gl", "hr", "hu", "hy", "id", "is", "it", "ka", "kk", "ky", "lb", "lt", "lv", "mk", "nb", "nl",
-    "nn", "no", "pl", "pt", "ro", "ru", "sk", "sl", "sq", "sr", "sv", "tr", "uk", "vi"};
+constexpr std::array<std::string_view, 53> kCommaLanguages = {
+    "af", "az", "be", "bg", "br", "bs", "ca", "cs", "da", "de", "el", "eo", "es", "et", "eu", "fi",
+    "fo", "fr", "fy", "gl", "hr", "hu", "hy", "id", "is", "it", "ka", "kk", "ku", "ky", "lb", "lt",
+    "lv", "mk", "nb", "nl", "nn", "no", "pl", "pt", "ro", "ru", "se", "sk", "sl", "sq", "sr", "sv",
+    "tg", "tr", "uk", "uz", "vi"};
+// Languages written with the Arabic decimal separator in their usual territory.
+constexpr std::array<std::string_view, 4> kArabicSeparatorLanguages = {"ar", "ckb", "fa", "ps"};
+constexpr const char* kArabicSeparator = "\u066B";
 
 // Territories that write a point although their language usually writes a comma, and the
 // reverse.
-constexpr std::array<std::string_view, 14> kPointTerritories = {
+constexpr std::array<std::string_view, 15> kPointTerritories = {
     "de_CH", "de_LI", "it_CH", "es_MX", "es_US", "es_PR", "es_DO", "es_GT", "es_HN", "es_NI",
-    "es_PA", "es_SV", "es_419", "fr_CH"};
-constexpr std::array<std::string_view, 1> kCommaTerritories = {"en_ZA"};
+    "es_PA", "es_SV", "es_419", "es_PE", "ar_AE"};
+constexpr std::array<std::string_view, 5> kCommaTerritories = {"en_ZA", "ar_MA", "ar_DZ", "ar_TN", "ar_LY"};
 
 template <std::size_t N>
 bool contains(const std::array<std::string_view, N>& list, std::string_view value) {
@@ -33,6 +37,7 @@ std::string decimalSeparatorOfLocale(std::string_view localeName) {
     const std::string_view language = name.substr(0, std::min(name.find('_'), name.size()));
     if (contains(kCommaTerritories, name)) return ",";
     if (contains(kPointTerritories, name)) return ".";
+    if (contains(kArabicSeparatorLanguages, language)) return kArabicSeparator;
     return contains(kCommaLanguages, language) ? "," : ".";
 }
 
