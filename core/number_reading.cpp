@@ -38,20 +38,22 @@ std::size_t decimalNumberLength(std::string_view text, std::string_view exponent
 
 // The power of ten just above the first non-zero digit of a mantissa: 3 for "123.4",
 // -1 for "0.05". Only its sign matters, to tell an overflow from an underflow.
-long mantissaOrder(std::string_view mantissa) {
+long long mantissaOrder(std::string_view mantissa) {
     const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
     const std::size_t first = mantissa.find_first_of("123456789");
     if (first == std::string_view::npos) return 0;
-    return first < point ? static_cast<long>(point - first) : -static_cast<long>(first - point - 1);
+    return first < point ? static_cast<long long>(point - first) : -static_cast<long long>(first - point - 1);
 }
 
-long readExponent(std::string_view digits) {
+// An exponent, saturated far beyond any double's range so that adding a mantissa's order
+// to it cannot overflow.
+long long readExponent(std::string_view digits) {
+    constexpr long long kSaturated = 1'000'000'000'000'000;
     const bool negative = !digits.empty() && digits.front() == '-';
     if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
-    long exponent = 0;
-    if (std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec != std::errc()) {
-        exponent = std::numeric_limits<long>::max() / 4;  // more digits than a long holds
-    }
+    long long exponent = 0;
+    const auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
+    if (parsed.ec != std::errc() || exponent > kSaturated) exponent = kSaturated;
     return negative ? -exponent : exponent;
 }
 

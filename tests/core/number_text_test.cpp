@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "core/number_text.h"
 
@@ -33,6 +34,10 @@ TEST(ReadFieldNumber, NumbersBeyondTheRangeOfADoubleReadAsInfinite) {
     EXPECT_EQ(readFieldNumber("-1D400"), -kInfinity);
     EXPECT_EQ(readFieldNumber("1E99999999999999999999999"), kInfinity);
     EXPECT_EQ(readFieldNumber("0.0000000001E-99999999999999999999999"), 0);
+    // Exponents at the very end of a 64-bit integer, found by fuzzing.
+    EXPECT_EQ(readFieldNumber("1E00000000000000000000000000000009223372036854775807-0000"), kInfinity);
+    EXPECT_EQ(readFieldNumber("5" + std::string(400, '0') + "E9223372036854775807"), kInfinity);
+    EXPECT_EQ(readFieldNumber("0.5E-9223372036854775808"), 0);
 }
 
 TEST(ReadCatalogNumber, TheWholeTrimmedFieldMustBeANumber) {
