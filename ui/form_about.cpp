@@ -1,0 +1,72 @@
+#include "ui/form_about.h"
+
+#include <QLabel>
+
+#include "ui/control_placement.h"
+#include "ui/fonts.h"
+
+namespace vorta::ui {
+
+namespace {
+
+const QColor kLightYellow(255, 255, 192);
+const QColor kDarkGreen(0, 128, 0);
+constexpr int kClientWidth = 3825, kClientHeight = 3075;
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+void setTextColour(QLabel* label, const QColor& colour) {
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    label->setPalette(colours);
+}
+
+}  // namespace
+
+Form_About::Form_About()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint) {
+    setObjectName("Form_About");
+    setWindowTitle("About");
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kLightYellow);
+    setPalette(colours);
+    setAutoFillBackground(true);
+    createLabels();
+    resize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+}
+
+void Form_About::createLabels() {
+    QLabel* title = makeLabel(this, "Label2", "VortaAnalysis", aboutFont(9.75, true));
+    place(title, 1080, 120, 1695, 375);
+    setTextColour(title, kDarkGreen);
+    growToCaption(title);
+
+    QLabel* description = makeLabel(
+        this, "Label1", "Coordinates and Velocity distribution of Karman-Trefftz and Joukowsky Airfoils",
+        aboutFont(9.75));
+    place(description, 120, 600, 3735, 735);
+    description->setWordWrap(true);
+    description->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setTextColour(description, kDarkGreen);
+
+    QLabel* modified = makeLabel(this, "Label8", "Last modified on February 2007", aboutFont(8.25));
+    place(modified, 600, 1920, 2775, 255);
+    growToCaption(modified);
+}
+
+void Form_About::open() {
+    if (isHidden()) resize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace vorta::ui

@@ -1,0 +1,129 @@
+#include "ui/form_vorta.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRadioButton>
+#include <variant>
+
+#include "core/number_text.h"
+#include "core/result_file.h"
+#include "ui/form_about.h"
+#include "ui/message.h"
+#include "ui/plot_surface.h"
+
+namespace vorta::ui {
+
+namespace {
+
+const QColor kAxisColour(17, 17, 17);
+const QColor kCurveColour(255, 17, 17);
+
+// Numbers written for people carry the decimal separator of the regional settings.
+std::string decimalSeparator() { return QLocale().decimalPoint().toStdString(); }
+
+QString displayText(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+Form_VORTA::Form_VORTA(QWidget* parent) : QMainWindow(parent) {
+    createControls();
+    Form_Load();
+}
+
+Form_VORTA::~Form_VORTA() = default;
+
+void Form_VORTA::Form_Load() {
+    catalog = loadCatalogFile(kCatalogFileName);
+    if (!catalog.fileRead) showMessage(nullptr, kMissingCatalogMessage);
+    listedCatalog = catalog;
+    for (CatalogEntry& entry : listedCatalog.entries) {
+        entry.displayText = displayTextAsUtf8(entry.displayText);
+        Combo1->addItem(displayText(entry.displayText));
+    }
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(" ");
+}
+
+void Form_VORTA::closeEvent(QCloseEvent* event) {
+    if (about) about->close();
+    QMainWindow::closeEvent(event);
+}
+
+void Form_VORTA::Combo1_Click(int /*index*/) {
+    const std::string picked = Combo1->currentText().toStdString();
+    if (const auto k = findEntryByText(listedCatalog, picked)) SelectedIndex = k;
+    RunCalculation();
+}
+
+void Form_VORTA::Command2_Click() { RunCalculation(); }
+
+void Form_VORTA::Command1_Click() { SaveResult(); }
+
+void Form_VORTA::Mn_About_Click() {
+    if (!about) about = std::make_unique<Form_About>();
+    about->open();
+}
+
+// All or nothing: a refused calculation leaves the coefficients, fields and plots as they were.
+void Form_VORTA::RunCalculation() {
+    auto outcome = calculate(catalog, SelectedIndex, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
+    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+        showMessage(this, displayText(refusal->message));
+        return;
+    }
+    last = std::get<Calculation>(std::move(outcome));
+    showCoefficients(*last);
+    const Solution& solution = last->solution;
+    grafik(last->N1, solution.x, solution.y, solution.Cu);
+}
+
+void Form_VORTA::showCoefficients(const Calculation& calculation) {
+    const Coefficients& c = calculation.solution.coefficients;
+    const std::string separator = decimalSeparator();
+    Text_CL->setText(displayText(formatRounded(c.CL, 3, separator)));
+    Text_CMc4->setText(displayText(formatRounded(c.CMc4, 3, separator)));
+    Text_Alfa0->setText(displayText(formatRounded(c.Alfa0, 2, separator)));
+}
+
+void Form_VORTA::SaveResult() {
+    // The first checked option gives the layout; the group keeps at most one checked.
+    Layout layout = Layout::None;
+    const QRadioButton* options[] = {Option1, Option2, Option3, Option4};
+    for (int i = 0; i < 4; ++i) {
+        if (options[i]->isChecked()) {
+            layout = static_cast<Layout>(i + 1);
+            break;
+        }
+    }
+    if (auto error = saveResultFile(catalog, last, layout, decimalSeparator(), kResultFileName)) {
+        showMessage(this, displayText(*error));
+    }
+}
+
+void Form_VORTA::grafik(int N1, const std::vector<double>& x, const std::vector<double>& y,
+                        const std::vector<double>& Cu) {
+    const int segments = N1 - 1;
+
+    profil->clear();
+    profil->setCorners(-0.1, 0.3, 1.1, -0.2);
+    profil->drawLine(0, 0, 1, 0, kAxisColour);
+    profil->drawLine(0, -0.15, 0, 0.25, kAxisColour);
+    for (int i = 1; i <= segments; ++i) profil->drawLine(x[i], y[i], x[i + 1], y[i + 1], kCurveColour);
+
+    double CuMax = 0;
+    for (int i = 1; i <= segments; ++i) {
+        if (Cu[i] > CuMax) CuMax = Cu[i];
+    }
+    // With every Cu at 0 the range would have no height; a unit range still shows the zero
+    // line, and the curve lies on it. The vertical axis then has no length and is left out.
+    const double range = CuMax > 0 ? CuMax : 1;
+    pressure->clear();
+    pressure->setCorners(-0.1, 1.1 * range, 1.1, -0.1 * range);
+    pressure->drawLine(0, 0, 1, 0, kAxisColour);
+    if (CuMax > 0) pressure->drawLine(0, 0, 0, CuMax, kAxisColour);
+    for (int i = 1; i <= segments; ++i) pressure->drawLine(x[i], Cu[i], x[i + 1], Cu[i + 1], kCurveColour);
+}
+
+}  // namespace vorta::ui
