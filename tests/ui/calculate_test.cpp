@@ -1,0 +1,156 @@
+// Picking an airfoil and pressing "Calculate": the coefficients, and what a refusal leaves.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
+
+#include "core/calculation.h"
+#include "ui/form_vorta.h"
+#include "ui/plot_surface.h"
+#include "ui_test_support.h"
+
+using namespace uitest;
+
+namespace {
+
+QStringList results(const QWidget& window) {
+    return {text(window, "Text_CL"), text(window, "Text_CMc4"), text(window, "Text_Alfa0")};
+}
+
+std::size_t lineCount(const QWidget& window, const char* surface) {
+    return control<vorta::ui::PlotSurface>(window, surface)->lines().size();
+}
+
+}  // namespace
+
+class CalculateTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void PickShowsTheCoefficientsAtOnce_data();
+    void PickShowsTheCoefficientsAtOnce();
+    void CalculateBeforeAnyPickAsksForAnAirfoil();
+    void TypedTextSelectsNothing();
+    void IdenticalLinesPickTheLaterEntry();
+    void RefusedInputKeepsEarlierResults_data();
+    void RefusedInputKeepsEarlierResults();
+    void ResultFieldsAreReadOnlyButSelectable();
+};
+
+void CalculateTest::PickShowsTheCoefficientsAtOnce_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("point") << QLocale(QLocale::English, QLocale::UnitedStates)
+                           << QStringList{"1.279", "-0.166", "-5.19"};
+    QTest::newRow("comma") << QLocale(QLocale::German, QLocale::Germany) << QStringList{"1,279", "-0,166", "-5,19"};
+}
+
+void CalculateTest::PickShowsTheCoefficientsAtOnce() {
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, expected);
+    QLocale::setDefault(locale);
+    WorkingDir dir;
+    dir.writeCatalog({kSecondLine, kWorkedLine});
+    auto window = openWindow();
+    setText(*window, "Text_AlfaD", "5");
+    QVERIFY(answerMessages([&] { pick(*window, 1); }).isEmpty());
+    QCOMPARE(control<QComboBox>(*window, "Combo1")->currentText(), QString(kWorkedLine));
+    QCOMPARE(results(*window), expected);
+    QCOMPARE(lineCount(*window, "profil"), std::size_t{2 + 50});
+    QCOMPARE(lineCount(*window, "pressure"), std::size_t{2 + 50});
+}
+
+void CalculateTest::CalculateBeforeAnyPickAsksForAnAirfoil() {
+    WorkingDir dir;
+    dir.writeCatalog({kWorkedLine});
+    auto window = openWindow();
+    QCOMPARE(answerMessages([&] { click(*window, "Command2"); }), QStringList{vorta::kChooseAirfoilMessage});
+    QCOMPARE(results(*window), (QStringList{"", "", ""}));
+    QCOMPARE(lineCount(*window, "profil"), std::size_t{0});
+}
+
+void CalculateTest::TypedTextSelectsNothing() {
+    WorkingDir dir;
+    dir.writeCatalog({kWorkedLine, kSecondLine});
+    auto window = openWindow();
+    setText(*window, "Text_AlfaD", "5");
+    pick(*window, 0);
+    const QStringList worked = results(*window);
+
+    // Typing the second entry's whole text and pressing Enter picks nothing.
+    QLineEdit* edit = control<QComboBox>(*window, "Combo1")->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, kSecondLine);
+    QVERIFY(answerMessages([&] { QTest::keyClick(edit, Qt::Key_Return); }).isEmpty());
+    control<QLineEdit>(*window, "Text_N1")->setFocus();
+    QCOMPARE(results(*window), worked);
+
+    QVERIFY(answerMessages([&] { click(*window, "Command2"); }).isEmpty());
+    QCOMPARE(results(*window), worked);
+}
+
+// An entry that cannot be calculated is refused with its number, which shows the entry picked.
+void CalculateTest::IdenticalLinesPickTheLaterEntry() {
+    const char* unreadable = "0.1,0.1,0.3,9,0.1,0.1,x";
+    WorkingDir dir;
+    dir.writeCatalog({kWorkedLine, unreadable, unreadable});
+    auto window = openWindow();
+    const QStringList messages = answerMessages([&] { pick(*window, 1); });
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains("entry 3"), qPrintable(messages[0]));
+}
+
+void CalculateTest::RefusedInputKeepsEarlierResults_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("input");
+    QTest::newRow("one point") << "Text_N1" << "1";
+    QTest::newRow("no number of points") << "Text_N1" << "abc";
+    QTest::newRow("fractional points") << "Text_N1" << "51.7";
+    QTest::newRow("angle beyond doubles") << "Text_AlfaD" << "1E400";
+}
+
+void CalculateTest::RefusedInputKeepsEarlierResults() {
+    QFETCH(QString, field);
+    QFETCH(QString, input);
+    WorkingDir dir;
+    dir.writeCatalog({kWorkedLine});
+    auto window = openWindow();
+    pick(*window, 0);
+    const QStringList before = results(*window);
+    const QImage profil = grabSurface(*window, "profil");
+    const QImage pressure = grabSurface(*window, "pressure");
+    click(*window, "Command1");
+    const QByteArray saved = dir.read("VORTA_result.txt");
+
+    setText(*window, field.toUtf8().constData(), input);
+    const QStringList messages = answerMessages([&] { click(*window, "Command2"); });
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(!messages[0].startsWith("BAD BOX"));
+    QCOMPARE(results(*window), before);
+    QCOMPARE(grabSurface(*window, "profil"), profil);
+    QCOMPARE(grabSurface(*window, "pressure"), pressure);
+
+    // "Save result" still writes the earlier calculation.
+    click(*window, "Command1");
+    QCOMPARE(dir.read("VORTA_result.txt"), saved);
+}
+
+void CalculateTest::ResultFieldsAreReadOnlyButSelectable() {
+    WorkingDir dir;
+    dir.writeCatalog({kWorkedLine});
+    auto window = openWindow();
+    pick(*window, 0);
+    auto* field = control<QLineEdit>(*window, "Text_CL");
+    QVERIFY(field->isReadOnly());
+    const QString shown = field->text();
+    field->setFocus();
+    QTest::keyClicks(field, "9");
+    QCOMPARE(field->text(), shown);
+    field->selectAll();
+    QCOMPARE(field->selectedText(), shown);
+}
+
+QTEST_MAIN(CalculateTest)
+#include "calculate_test.moc"
