@@ -12,12 +12,10 @@ constexpr double kTwipsPerPixel = 15.0;
 int twipsToPixels(int twips) { return qRound(twips / kTwipsPerPixel); }
 
 void place(QWidget* widget, int left, int top, int width, int height, QPoint origin) {
-    widget->setGeometry(origin.x() + twipsToPixels(left), origin.y() + twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
+    widget->setGeometry(origin.x() + twipsToPixels(left), origin.y() + twipsToPixels(top),
+                        twipsToPixels(width), twipsToPixels(height));
 }
 
-void growToCaption(QWidget* widget) {
-    widget->resize(widget->size().expandedTo(widget->sizeHint()));
-}
+void growToCaption(QWidget* widget) { widget->resize(widget->size().expandedTo(widget->sizeHint())); }
 
 }  // namespace vorta::ui

@@ -7,14 +7,14 @@ namespace vorta::ui {
 
 class Form_About : public QWidget {
     Q_OBJECT
-public:
+  public:
     // A top-level window with no owner: the main window stays usable beside it.
     Form_About();
 
     // Shows the window in front; a window the user has closed opens again at its initial size.
     void open();
 
-private:
+  private:
     void createLabels();
 };
 

@@ -68,7 +68,8 @@ void Form_VORTA::Mn_About_Click() {
 
 // All or nothing: a refused calculation leaves the coefficients, fields and plots as they were.
 void Form_VORTA::RunCalculation() {
-    auto outcome = calculate(catalog, SelectedIndex, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
+    auto outcome =
+        calculate(catalog, SelectedIndex, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         showMessage(this, displayText(refusal->message));
         return;

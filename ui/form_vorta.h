@@ -25,26 +25,27 @@ class PlotSurface;
 
 class Form_VORTA : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // Loads the catalog before the window is first shown; a missing file is reported here.
     explicit Form_VORTA(QWidget* parent = nullptr);
     ~Form_VORTA() override;
 
-protected:
+  protected:
     // Closing the main window ends the program, so an open About window closes with it.
     void closeEvent(QCloseEvent* event) override;
 
-private slots:
+  private slots:
     void Combo1_Click(int index);
     void Command2_Click();  // "Calculate"
     void Command1_Click();  // "Save result"
     void Mn_About_Click();
 
-private:
+  private:
     void Form_Load();
     void RunCalculation();
     void SaveResult();
-    void grafik(int N1, const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& Cu);
+    void grafik(int N1, const std::vector<double>& x, const std::vector<double>& y,
+                const std::vector<double>& Cu);
     void showCoefficients(const Calculation& calculation);
 
     // Building the controls (form_vorta_controls.cpp).

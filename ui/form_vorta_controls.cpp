@@ -73,7 +73,8 @@ QRadioButton* makeOption(QWidget* parent, const char* name, const QString& capti
     return option;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left, int top, int width) {
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                        int width) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     place(button, left, top, width, 330);
@@ -125,7 +126,8 @@ void Form_VORTA::createHeadingStrip(QWidget* client) {
     QFrame* strip = makeFrame(client, "Frame2", 120, 240, 4335, 615);
     withFont(makeLabel(strip, "Label9", QString::fromUtf8("δ"), 1200, 360, 135, 255), formFont(8.25));
     growToCaption(makeLabel(strip, "Label6", " F              G             m", 2280, 240, 1815, 255));
-    withFont(makeLabel(strip, "Label1", QString::fromUtf8("δ        γ "), 120, 240, 855, 255), formFont(9.75));
+    withFont(makeLabel(strip, "Label1", QString::fromUtf8("δ        γ "), 120, 240, 855, 255),
+             formFont(9.75));
     withFont(makeLabel(strip, "Label2", "x", 1080, 240, 255, 255), formFont(9.75));
     withFont(makeLabel(strip, "Label3", QString::fromUtf8(" τ "), 1680, 240, 255, 255), formFont(9.75));
 }
@@ -156,7 +158,8 @@ void Form_VORTA::createOutputOptions(QFrame* workingArea) {
     Option1 = makeOption(options, "Option1", "i    x(i)     y(i)", 600, 1215);
     Option2 = makeOption(options, "Option2", "i    x(i)     y(i)  1-Cp", 960, 1935);
     Option3 = makeOption(options, "Option3", "i    xU(i)     yU(i)   xL(i)   yL(i)", 1320, 2775);
-    Option4 = makeOption(options, "Option4", "i    xU(i)     yU(i)   1-Cp    xL(i)   yL(i)   1-Cp", 1680, 3255);
+    Option4 =
+        makeOption(options, "Option4", "i    xU(i)     yU(i)   1-Cp    xL(i)   yL(i)   1-Cp", 1680, 3255);
     Option4->setChecked(true);
     QFont underlined = formFont(8.25);
     underlined.setUnderline(true);

@@ -17,7 +17,7 @@ struct PlotLine {
 
 class PlotSurface : public QFrame {
     Q_OBJECT
-public:
+  public:
     PlotSurface(const QColor& background, const QColor& foreground, QWidget* parent);
 
     void clear();
@@ -27,10 +27,10 @@ public:
 
     const std::vector<PlotLine>& lines() const { return lines_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QPointF toPixel(float x, float y) const;
 
     double left_ = 0, top_ = 0, right_ = 1, bottom_ = 1;

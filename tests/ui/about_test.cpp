@@ -32,7 +32,7 @@ QList<QWidget*> aboutWindows() {
 
 class AboutTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void AboutTwiceLeavesOneWindowInFront();
     void ClosedAboutOpensAgainInItsInitialState();
     void MainWindowWorksWhileAboutIsOpen();

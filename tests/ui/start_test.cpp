@@ -5,8 +5,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "core/catalog.h"
 #include "core/calculation.h"
+#include "core/catalog.h"
 #include "ui/form_vorta.h"
 #include "ui_test_support.h"
 
@@ -14,10 +14,9 @@ using namespace uitest;
 
 class StartTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void StartsWithDefaultsAndNothingCalculated();
     void MissingCatalogIsReportedBeforeTheWindowOpens();
-    void CatalogWithoutRecordsOpensSilently();
     void FocusStartsOnPressureAndTabFollowsTheTable();
     void FrameHasNoMaximizeButton();
 };
@@ -35,7 +34,8 @@ void StartTest::StartsWithDefaultsAndNothingCalculated() {
     QCOMPARE(combo->currentText(), QString(" "));
     QCOMPARE(text(*window, "Text_N1"), QString("51"));
     QCOMPARE(text(*window, "Text_AlfaD"), QString("0"));
-    for (const char* result : {"Text_CL", "Text_CMc4", "Text_Alfa0"}) QVERIFY(text(*window, result).isEmpty());
+    for (const char* result : {"Text_CL", "Text_CMc4", "Text_Alfa0"})
+        QVERIFY(text(*window, result).isEmpty());
     QVERIFY(control<QRadioButton>(*window, "Option4")->isChecked());
 
     for (const char* surface : {"profil", "pressure"}) {
@@ -57,15 +57,6 @@ void StartTest::MissingCatalogIsReportedBeforeTheWindowOpens() {
     QCOMPARE(answer, QStringList{vorta::kChooseAirfoilMessage});
 }
 
-void StartTest::CatalogWithoutRecordsOpensSilently() {
-    WorkingDir dir;
-    dir.writeCatalog({});
-    QStringList messages;
-    auto window = openWindow(&messages);
-    QVERIFY(messages.isEmpty());
-    QCOMPARE(control<QComboBox>(*window, "Combo1")->count(), 0);
-}
-
 void StartTest::FocusStartsOnPressureAndTabFollowsTheTable() {
     WorkingDir dir;
     dir.writeCatalog({kWorkedLine});
@@ -75,9 +66,8 @@ void StartTest::FocusStartsOnPressureAndTabFollowsTheTable() {
     QCOMPARE(QApplication::focusWidget()->objectName(), QString("pressure"));
 
     // The option group is one stop, at its checked button.
-    const QStringList expected = {"profil",  "Combo1",    "Command1",   "Text_N1",  "Text_AlfaD",
-                                  "Option4", "Text_CL",   "Text_CMc4",  "Text_Alfa0", "Command2",
-                                  "pressure"};
+    const QStringList expected = {"profil",  "Combo1",    "Command1",   "Text_N1",  "Text_AlfaD", "Option4",
+                                  "Text_CL", "Text_CMc4", "Text_Alfa0", "Command2", "pressure"};
     QStringList visited;
     for (int i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

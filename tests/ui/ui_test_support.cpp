@@ -78,11 +78,14 @@ void setText(QWidget& window, const char* fieldName, const QString& text) {
     control<QLineEdit>(window, fieldName)->setText(text);
 }
 
-QString text(const QWidget& window, const char* fieldName) { return control<QLineEdit>(window, fieldName)->text(); }
+QString text(const QWidget& window, const char* fieldName) {
+    return control<QLineEdit>(window, fieldName)->text();
+}
 
 std::unique_ptr<vorta::ui::Form_VORTA> openWindow(QStringList* startMessages) {
     std::unique_ptr<vorta::ui::Form_VORTA> window;
-    const QStringList messages = answerMessages([&window] { window = std::make_unique<vorta::ui::Form_VORTA>(); });
+    const QStringList messages =
+        answerMessages([&window] { window = std::make_unique<vorta::ui::Form_VORTA>(); });
     if (startMessages) *startMessages = messages;
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) qFatal("window not shown");

@@ -24,7 +24,7 @@ extern const char* const kJoukowskyLine;
 
 // A temporary directory made the working directory for the life of the object.
 class WorkingDir {
-public:
+  public:
     WorkingDir();
     ~WorkingDir();
     // Writes VORTA_Input.txt with the two leading lines and these records, CR LF ended.
@@ -32,7 +32,7 @@ public:
     QString path(const QString& name) const { return dir_.filePath(name); }
     QByteArray read(const QString& name) const;
 
-private:
+  private:
     QTemporaryDir dir_;
     QString previous_;
 };
