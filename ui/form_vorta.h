@@ -57,7 +57,7 @@ class Form_VORTA : public QMainWindow {
     void createOutputOptions(QFrame* workingArea);
     void createResults(QFrame* workingArea);
     void createPlots(QWidget* client);
-    void setTabOrder();
+    void setTabStops();
 
     // State: the catalog, the picked entry and the last successful calculation, whose
     // N1, AlfaD, points and coefficients always belong together.

@@ -109,7 +109,7 @@ void Form_VORTA::createControls() {
     connect(Combo1, &QComboBox::activated, this, &Form_VORTA::Combo1_Click);
     createWorkingArea(client);
     createPlots(client);
-    setTabOrder();
+    setTabStops();
     pressure->setFocus();
     resize(minimumSizeHint());
 }
@@ -200,7 +200,7 @@ void Form_VORTA::createPlots(QWidget* client) {
 
 // Tab order: pressure, profil, Combo1, "Save result", the two inputs, the option group,
 // the three results, "Calculate". Frames and labels take no focus.
-void Form_VORTA::setTabOrder() {
+void Form_VORTA::setTabStops() {
     QWidget* order[] = {pressure, profil,  Combo1,  Command1, Text_N1,   Text_AlfaD, Option4,
                         Option3,  Option2, Option1, Text_CL,  Text_CMc4, Text_Alfa0, Command2};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
