@@ -1,6 +1,7 @@
 #include "ui/plot_surface.h"
 
 #include <QPainter>
+#include <QVector>
 
 namespace vorta::ui {
 
@@ -47,9 +48,17 @@ void PlotSurface::paintEvent(QPaintEvent* event) {
     if (right_ == left_ || bottom_ == top_) return;
     QPainter painter(this);
     painter.setClipRect(contentsRect());
-    for (const PlotLine& line : lines_) {
-        painter.setPen(QPen(line.colour, 1, Qt::SolidLine));
-        painter.drawLine(toPixel(line.x1, line.y1), toPixel(line.x2, line.y2));
+    // Runs of lines in one colour go to the painter together: a contour of a million points
+    // then repaints in one call instead of a million.
+    QVector<QLineF> run;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const PlotLine& line = lines_[i];
+        run.append(QLineF(toPixel(line.x1, line.y1), toPixel(line.x2, line.y2)));
+        if (i + 1 == lines_.size() || lines_[i + 1].colour != line.colour) {
+            painter.setPen(QPen(line.colour, 1, Qt::SolidLine));
+            painter.drawLines(run);
+            run.clear();
+        }
     }
 }
 
