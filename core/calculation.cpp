@@ -1,6 +1,7 @@
 #include "core/calculation.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "core/number_text.h"
@@ -11,6 +12,17 @@ namespace {
 
 // Results are per chord; the program always works with a chord of one.
 constexpr double Chord = 1;
+
+// The plots draw in single precision; a larger value would become an infinity there.
+bool isPlottable(const Solution& solution) {
+    const double largest = std::numeric_limits<float>::max();
+    for (const auto* values : {&solution.x, &solution.y, &solution.Cu}) {
+        for (double v : *values) {
+            if (std::fabs(v) > largest) return false;
+        }
+    }
+    return true;
+}
 
 Refusal entryRefusal(int k, const std::string& reason) {
     return {"Airfoil entry " + std::to_string(k) + " cannot be calculated: " + reason};
@@ -30,7 +42,7 @@ std::variant<int, Refusal> checkPointCount(std::string_view text) {
 std::variant<double, Refusal> checkAngle(std::string_view text) {
     const double AlfaD = readFieldNumber(text);
     if (std::isfinite(AlfaD)) return AlfaD;
-    return Refusal{"Angle of attack must be a number of degrees between -1E308 and 1E308."};
+    return Refusal{"Angle of attack must be a finite number of degrees."};
 }
 
 std::optional<Refusal> checkEntry(const CatalogEntry& entry, int k) {
@@ -70,9 +82,9 @@ std::variant<Calculation, Refusal> calculate(const Catalog& catalog, std::option
     calculation.N1 = std::get<int>(points);
     calculation.AlfaD = std::get<double>(angle);
     calculation.solution = VORTA(calculation.N1, entry.F, entry.G, entry.m, Chord, calculation.AlfaD);
-    if (!isFinite(calculation.solution)) {
-        return entryRefusal(k, "at this angle and number of points its values F, G and m give numbers beyond the "
-                               "range of numbers.");
+    if (!isFinite(calculation.solution) || !isPlottable(calculation.solution)) {
+        return entryRefusal(k, "its values F, G and m give results too large to show and plot; choose an entry "
+                               "with m near 2 and F from 0 to about 1.");
     }
     return calculation;
 }

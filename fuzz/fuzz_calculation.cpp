@@ -22,5 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (double cu : s.Cu) {
         if (cu < 0) std::abort();
     }
+    for (const auto* values : {&s.x, &s.y, &s.Cu}) {
+        for (double v : *values) {
+            if (std::fabs(v) > 3.4e38) std::abort();  // the plots draw in single precision
+        }
+    }
     return 0;
 }

@@ -67,8 +67,9 @@ TEST(Calculation, EntriesThatCannotBeCalculatedAreRefusedByName) {
         "0.1,0.1,0.3,0,0.1,0.1,0\r\n"
         "0.1,0.1,0.3,0,0.1,0.1,-2\r\n"
         "1E999,0.1,0.3,0,0.1,0.1,2\r\n"
-        "0.1,0.1,0.3,0,0.1,0.1,1000\r\n");
-    ASSERT_EQ(bad.AirfoilCount(), 6);
+        "0.1,0.1,0.3,0,0.1,0.1,1000\r\n"
+        "0.1,0.1,0.3,9,0,-1,100\r\n");  // finite, but beyond what a plot can draw
+    ASSERT_EQ(bad.AirfoilCount(), 7);
     EXPECT_EQ(refusalOf(calculate(bad, 1, "51", "0")),
               "Airfoil entry 1 cannot be calculated: its field Tau does not read as a number.");
     EXPECT_EQ(refusalOf(calculate(bad, 2, "51", "0")), "Airfoil entry 2 cannot be calculated: F must be 0 or more.");
@@ -77,6 +78,8 @@ TEST(Calculation, EntriesThatCannotBeCalculatedAreRefusedByName) {
     EXPECT_NE(refusalOf(calculate(bad, 4, "51", "0")).find("m must be greater than 0"), std::string::npos);
     EXPECT_NE(refusalOf(calculate(bad, 5, "51", "0")).find("its field Delta"), std::string::npos);
     EXPECT_NE(refusalOf(calculate(bad, 6, "51", "0")).find("Airfoil entry 6 cannot be calculated"),
+              std::string::npos);
+    EXPECT_NE(refusalOf(calculate(bad, 7, "51", "0")).find("Airfoil entry 7 cannot be calculated"),
               std::string::npos);
 }
 
