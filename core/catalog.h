@@ -12,7 +12,7 @@
 namespace vorta {
 
 inline constexpr int kCatalogCapacity = 50;
-// A field (or the blanks before it) longer than this ends the record list.
+// A field longer than this, counting the blanks around it, ends the record list.
 inline constexpr std::size_t kFieldLengthLimit = 4096;
 
 inline constexpr const char* kCatalogFileName = "VORTA_Input.txt";
