@@ -1,8 +1,9 @@
 #pragma once
-// Replacing a file whole: the text goes to a temporary file in the same directory, which is
-// then renamed over the target, so a reader sees the old file or the new one, never a part.
+// Replacing a file whole, as a careful editor saves: the text goes to a temporary file beside the
+// file being replaced, reaches the disk, and is then renamed over it, so a reader or a power loss
+// sees the old file or the new one, never a part. A symbolic link is followed and stays a link;
+// the file keeps its permissions. A device, FIFO or socket is written in place instead.
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,18 +14,27 @@ namespace vorta {
 // from it to make a single step fail.
 class FileReplacer {
 public:
+    FileReplacer() = default;
+    FileReplacer(const FileReplacer&) = delete;
+    FileReplacer& operator=(const FileReplacer&) = delete;
     virtual ~FileReplacer();
 
-    // Creates path, failing when a file of that name exists.
-    virtual int createNew(const std::string& path);
+    // Creates path for writing, failing when a file of that name exists.
+    virtual int createTemporary(const std::string& path);
+    // Opens a device, FIFO or socket for writing in place, failing at once when nothing
+    // reads from a FIFO.
+    virtual int openExisting(const std::string& path);
+    // Gives the open file the permission bits of the file it replaces.
+    virtual int setMode(unsigned mode);
     virtual int write(std::string_view bytes);
-    virtual int flush();
+    virtual int sync();
     virtual int close();
     virtual int rename(const std::string& from, const std::string& to);
+    virtual int syncDirectory(const std::string& path);
     virtual void remove(const std::string& path);
 
 private:
-    std::FILE* file_ = nullptr;
+    int file_ = -1;
 };
 
 // Returns a message for the user when the file could not be replaced; the earlier file
