@@ -13,6 +13,10 @@ namespace {
 // Results are per chord; the program always works with a chord of one.
 constexpr double Chord = 1;
 
+constexpr const char* kHowALineIsWritten =
+    "Write each airfoil as one line of seven numbers separated by commas, with a point for decimals, "
+    "for example 0.12,0.02,0.25,12,0.1,0.05,1.93.";
+
 // The plots draw in single precision; a larger value would become an infinity there.
 bool isPlottable(const Solution& solution) {
     const double largest = std::numeric_limits<float>::max();
@@ -28,65 +32,90 @@ Refusal entryRefusal(int k, const std::string& reason) {
     return {"Airfoil entry " + std::to_string(k) + " cannot be calculated: " + reason};
 }
 
+// "4,5" would read as 4: the comma must be refused before the number is used.
+std::optional<Refusal> refuseDecimalComma(std::string_view text, const std::string& name) {
+    const std::optional<DecimalComma> comma = findDecimalComma(text);
+    if (!comma) return std::nullopt;
+    std::string message = name + ": the decimal separator here is the point. ";
+    if (comma->meant) return Refusal{message + "Write " + *comma->meant + ", not " + comma->written + "."};
+    return Refusal{message + "Write the number without the comma in " + comma->written + "."};
+}
+
+std::string fieldCount(int count) { return std::to_string(count) + (count == 1 ? " field" : " fields"); }
+
 }  // namespace
 
-std::variant<int, Refusal> checkPointCount(std::string_view text) {
+std::variant<int, Refusal> checkPointCount(std::string_view text, const InputNames& names) {
+    if (auto refusal = refuseDecimalComma(text, names.points)) return *refusal;
     const double N1 = readFieldNumber(text);
     if (std::isfinite(N1) && N1 == std::floor(N1) && N1 >= kMinPoints && N1 <= kMaxPoints) {
         return static_cast<int>(N1);
     }
-    return Refusal{"Number of Points NP must be a whole number from " + std::to_string(kMinPoints) + " to " +
+    return Refusal{names.points + " must be a whole number from " + std::to_string(kMinPoints) + " to " +
                    std::to_string(kMaxPoints) + "."};
 }
 
-std::variant<double, Refusal> checkAngle(std::string_view text) {
+std::variant<double, Refusal> checkAngle(std::string_view text, const InputNames& names) {
+    if (auto refusal = refuseDecimalComma(text, names.angle)) return *refusal;
     const double AlfaD = readFieldNumber(text);
     if (std::isfinite(AlfaD)) return AlfaD;
-    return Refusal{"Angle of attack must be a finite number of degrees."};
+    return Refusal{names.angle + " must be a finite number of degrees."};
 }
 
-std::optional<Refusal> checkEntry(const CatalogEntry& entry, int k) {
+std::string describeLineFault(const LineShape& fault, int entryLine, const std::string& fileName) {
+    std::string what = "line " + std::to_string(fault.line) + " of " + fileName;
+    what += fault.unclosedQuote ? " opens a double quote that is not closed on that line"
+                                : " holds " + fieldCount(fault.fieldCount);
+    if (fault.line != entryLine) what += ", which shifts the numbers of every line after it";
+    what += ". ";
+    if (fault.leading) what += "The first two lines hold one field each. ";
+    return what + kHowALineIsWritten;
+}
+
+std::optional<std::string> entryProblem(const Catalog& catalog, int k) {
+    const CatalogEntry& entry = catalog.entry(k);
+    if (entry.lineFault) return describeLineFault(*entry.lineFault, entry.line, catalog.fileName);
     if (entry.unreadableField) {
-        return entryRefusal(k, std::string("its field ") + fieldName(*entry.unreadableField) +
-                                   " does not read as a number.");
+        return std::string("its field ") + entry.unreadableField->name + " does not read as a number.";
     }
-    const std::pair<CatalogField, double> fields[] = {
-        {CatalogField::Delta, entry.Delta}, {CatalogField::Gama, entry.Gama}, {CatalogField::xDltC, entry.xDltC},
-        {CatalogField::Tau, entry.Tau},     {CatalogField::F, entry.F},       {CatalogField::G, entry.G},
-        {CatalogField::m, entry.m}};
-    for (const auto& [field, value] : fields) {
-        if (!std::isfinite(value)) {
-            return entryRefusal(k, std::string("its field ") + fieldName(field) + " is beyond the range of numbers.");
+    for (const CatalogField& field : kCatalogFields) {
+        if (!std::isfinite(entry.*field.value)) {
+            return std::string("its field ") + field.name + " is beyond the range of numbers.";
         }
     }
-    if (entry.F < 0) return entryRefusal(k, "F must be 0 or more.");
-    if (entry.m <= 0) return entryRefusal(k, "m must be greater than 0.");
+    if (entry.F < 0) return std::string("F must be 0 or more.");
+    if (entry.m <= 0) return std::string("m must be greater than 0.");
     return std::nullopt;
 }
 
+std::optional<Refusal> checkEntry(const Catalog& catalog, int k) {
+    if (auto problem = entryProblem(catalog, k)) return entryRefusal(k, *problem);
+    return std::nullopt;
+}
+
+std::variant<Solution, Refusal> solveEntry(const Catalog& catalog, int k, int N1, double AlfaD) {
+    if (auto refusal = checkEntry(catalog, k)) return *refusal;
+    const CatalogEntry& entry = catalog.entry(k);
+    Solution solution = VORTA(N1, entry.F, entry.G, entry.m, Chord, AlfaD);
+    if (!isFinite(solution) || !isPlottable(solution)) return entryRefusal(k, kResultsCannotBeShown);
+    return solution;
+}
+
 std::variant<Calculation, Refusal> calculate(const Catalog& catalog, std::optional<int> selectedIndex,
-                                             std::string_view pointsText, std::string_view angleText) {
+                                             std::string_view pointsText, std::string_view angleText,
+                                             const InputNames& names) {
     if (!selectedIndex || *selectedIndex < 1 || *selectedIndex > catalog.AirfoilCount()) {
         return Refusal{kChooseAirfoilMessage};
     }
     const int k = *selectedIndex;
-    const auto points = checkPointCount(pointsText);
+    const auto points = checkPointCount(pointsText, names);
     if (const auto* refusal = std::get_if<Refusal>(&points)) return *refusal;
-    const auto angle = checkAngle(angleText);
+    const auto angle = checkAngle(angleText, names);
     if (const auto* refusal = std::get_if<Refusal>(&angle)) return *refusal;
-    const CatalogEntry& entry = catalog.entry(k);
-    if (auto refusal = checkEntry(entry, k)) return *refusal;
 
-    Calculation calculation;
-    calculation.SelectedIndex = k;
-    calculation.N1 = std::get<int>(points);
-    calculation.AlfaD = std::get<double>(angle);
-    calculation.solution = VORTA(calculation.N1, entry.F, entry.G, entry.m, Chord, calculation.AlfaD);
-    if (!isFinite(calculation.solution) || !isPlottable(calculation.solution)) {
-        return entryRefusal(k, "its values F, G and m give results too large to show and plot; choose an entry "
-                               "with m near 2 and F from 0 to about 1.");
-    }
-    return calculation;
+    auto solution = solveEntry(catalog, k, std::get<int>(points), std::get<double>(angle));
+    if (const auto* refusal = std::get_if<Refusal>(&solution)) return *refusal;
+    return Calculation{k, std::get<int>(points), std::get<double>(angle), std::get<Solution>(std::move(solution))};
 }
 
 }  // namespace vorta

@@ -15,6 +15,9 @@ namespace vorta {
 inline constexpr int kMinPoints = 2;
 inline constexpr int kMaxPoints = 1000000;
 inline constexpr const char* kChooseAirfoilMessage = "Choose an airfoil";
+inline constexpr const char* kResultsCannotBeShown =
+    "its values F, G and m give results too large to show and plot; choose an entry with m near 2 and F "
+    "from 0 to about 1.";
 
 struct Refusal {
     std::string message;
@@ -29,12 +32,28 @@ struct Calculation {
     Solution solution;
 };
 
-std::variant<int, Refusal> checkPointCount(std::string_view text);
-std::variant<double, Refusal> checkAngle(std::string_view text);
-std::optional<Refusal> checkEntry(const CatalogEntry& entry, int k);
+// How refusals name the two inputs: by the window's labels unless a caller has its own names.
+struct InputNames {
+    std::string points = "Number of Points NP";
+    std::string angle = "Angle of attack";
+};
+
+std::variant<int, Refusal> checkPointCount(std::string_view text, const InputNames& names = {});
+std::variant<double, Refusal> checkAngle(std::string_view text, const InputNames& names = {});
+
+// Why entry k cannot be calculated, whatever the inputs, or no value when it can be tried.
+std::optional<std::string> entryProblem(const Catalog& catalog, int k);
+std::optional<Refusal> checkEntry(const Catalog& catalog, int k);
+
+// What is wrong with the layout of a line, and how a line is written.
+std::string describeLineFault(const LineShape& fault, int entryLine, const std::string& fileName);
+
+// Checks entry k and solves it at checked inputs; refuses results that cannot be shown.
+std::variant<Solution, Refusal> solveEntry(const Catalog& catalog, int k, int N1, double AlfaD);
 
 // Reads the two input texts by the input-field rule, checks them and the entry, and solves.
 std::variant<Calculation, Refusal> calculate(const Catalog& catalog, std::optional<int> selectedIndex,
-                                             std::string_view pointsText, std::string_view angleText);
+                                             std::string_view pointsText, std::string_view angleText,
+                                             const InputNames& names = {});
 
 }  // namespace vorta

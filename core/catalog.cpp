@@ -1,15 +1,24 @@
 #include "core/catalog.h"
 
-#include <array>
+#include <filesystem>
 #include <fstream>
 
 #include "core/number_text.h"
 
 namespace vorta {
 
+const std::array<CatalogField, kFieldsPerRecord> kCatalogFields = {{
+    {"Delta", &CatalogEntry::Delta},
+    {"Gama", &CatalogEntry::Gama},
+    {"xDltC", &CatalogEntry::xDltC},
+    {"Tau", &CatalogEntry::Tau},
+    {"F", &CatalogEntry::F},
+    {"G", &CatalogEntry::G},
+    {"m", &CatalogEntry::m},
+}};
+
 namespace {
 
-constexpr int kFieldsPerRecord = 7;
 // A record line holds seven fields and their separators; a display line longer than
 // this cannot belong to a record the field pass accepted.
 constexpr std::size_t kLineLengthLimit = kFieldsPerRecord * (kFieldLengthLimit + 2);
@@ -26,10 +35,37 @@ void skipByteOrderMark(std::istream& in) {
     in.seekg(0);
 }
 
-// Consumes a line end: CR LF, LF alone or CR alone.
-void consumeLineEnd(std::istream& in) {
-    if (in.get() == '\r' && in.peek() == '\n') in.get();
-}
+// Hands out the characters of a stream and counts its lines. A line ends with CR LF,
+// LF alone or CR alone.
+class LineCountingInput {
+public:
+    explicit LineCountingInput(std::istream& in) : in_(in) {}
+
+    int peek() { return in_.peek(); }
+    int line() const { return line_; }
+
+    int get() {
+        const int c = in_.get();
+        if (c == '\r' || (c == '\n' && previous_ != '\r')) ++line_;
+        previous_ = c;
+        return c;
+    }
+
+    void consumeLineEnd() {
+        if (get() == '\r' && peek() == '\n') get();
+    }
+
+private:
+    std::istream& in_;
+    int line_ = 1;
+    int previous_ = EOF;
+};
+
+// The lines on which a field starts and ends; they differ only for a quoted field that
+// runs over a line end.
+struct FieldLines {
+    int first = 0, last = 0;
+};
 
 // Reads comma- and line-separated fields, the way the catalog is laid out. Every field,
 // with the blanks before it, is bounded by kFieldLengthLimit.
@@ -45,13 +81,13 @@ public:
         std::size_t skipped = 0;
         while (isBlank(in_.peek()) || isLineEnd(in_.peek())) {
             if (++skipped > kFieldLengthLimit) return Status::TooLong;
-            if (isLineEnd(in_.peek())) consumeLineEnd(in_);
+            if (isLineEnd(in_.peek())) in_.consumeLineEnd();
             else in_.get();
         }
         return in_.peek() == EOF ? Status::EndOfData : Status::Read;
     }
 
-    Status read(std::string& field) {
+    Status read(std::string& field, FieldLines& lines) {
         field.clear();
         std::size_t length = 0;
         while (isBlank(in_.peek())) {
@@ -59,19 +95,21 @@ public:
             if (++length > kFieldLengthLimit) return Status::TooLong;
         }
         if (in_.peek() == EOF) return Status::EndOfData;
-        if (in_.peek() == '"') return readQuoted(field, length);
+        lines.first = in_.line();
+        if (in_.peek() == '"') return readQuoted(field, length, lines);
         while (in_.peek() != EOF && in_.peek() != ',' && !isLineEnd(in_.peek())) {
             if (++length > kFieldLengthLimit) return Status::TooLong;
             field += static_cast<char>(in_.get());
         }
         while (!field.empty() && isBlank(field.back())) field.pop_back();
+        lines.last = in_.line();
         consumeSeparator();
         return Status::Read;
     }
 
 private:
     // A quoted field runs to the next double quote; what follows it up to the separator is dropped.
-    Status readQuoted(std::string& field, std::size_t length) {
+    Status readQuoted(std::string& field, std::size_t length, FieldLines& lines) {
         in_.get();
         while (in_.peek() != EOF && in_.peek() != '"') {
             if (++length > kFieldLengthLimit) return Status::TooLong;
@@ -82,145 +120,181 @@ private:
             if (++length > kFieldLengthLimit) return Status::TooLong;
             in_.get();
         }
+        lines.last = in_.line();
         consumeSeparator();
         return Status::Read;
     }
 
     void consumeSeparator() {
         if (in_.peek() == ',') in_.get();
-        else if (isLineEnd(in_.peek())) consumeLineEnd(in_);
+        else if (isLineEnd(in_.peek())) in_.consumeLineEnd();
     }
 
-    std::istream& in_;
+    LineCountingInput in_;
 };
 
-const std::array<CatalogField, kFieldsPerRecord> kFieldOrder = {
-    CatalogField::Delta, CatalogField::Gama, CatalogField::xDltC, CatalogField::Tau,
-    CatalogField::F,     CatalogField::G,    CatalogField::m};
+// A record as the field pass reads it: the entry's numbers and the one line all seven
+// fields stand on, or 0 when they are spread over several lines.
+struct Record {
+    CatalogEntry entry;
+    int line = 0;
+};
 
-double& fieldSlot(CatalogEntry& entry, CatalogField field) {
-    switch (field) {
-        case CatalogField::Delta: return entry.Delta;
-        case CatalogField::Gama: return entry.Gama;
-        case CatalogField::xDltC: return entry.xDltC;
-        case CatalogField::Tau: return entry.Tau;
-        case CatalogField::F: return entry.F;
-        case CatalogField::G: return entry.G;
-        case CatalogField::m: return entry.m;
-    }
-    return entry.m;
-}
-
-bool readRecord(FieldReader& reader, CatalogEntry& entry) {
+bool readRecord(FieldReader& reader, Record& record) {
     if (reader.skipBlankLines() != FieldReader::Status::Read) return false;
     std::string text;
-    for (CatalogField field : kFieldOrder) {
-        if (reader.read(text) != FieldReader::Status::Read) return false;
+    FieldLines lines;
+    int line = 0;
+    bool oneLine = true;
+    for (const CatalogField& field : kCatalogFields) {
+        if (reader.read(text, lines) != FieldReader::Status::Read) return false;
+        if (line == 0) line = lines.first;
+        oneLine = oneLine && lines.first == line && lines.last == line;
         const std::optional<double> value = readCatalogNumber(text);
-        if (value) fieldSlot(entry, field) = *value;
-        else if (!entry.unreadableField) entry.unreadableField = field;
+        if (value) record.entry.*field.value = *value;
+        else if (!record.entry.unreadableField) record.entry.unreadableField = &field;
     }
+    record.line = oneLine ? line : 0;
     return true;
 }
 
 // The first pass: the two leading fields, then up to 50 complete records.
-std::vector<CatalogEntry> readRecords(std::istream& in, bool& leadingLinesRead) {
-    std::vector<CatalogEntry> records;
+std::vector<Record> readRecords(std::istream& in, bool& leadingLinesRead) {
+    std::vector<Record> records;
     FieldReader reader(in);
     std::string leading;
-    FieldReader::Status status = reader.read(leading);
-    if (status == FieldReader::Status::Read) status = reader.read(leading);
+    FieldLines lines;
+    FieldReader::Status status = reader.read(leading, lines);
+    if (status == FieldReader::Status::Read) status = reader.read(leading, lines);
     leadingLinesRead = status != FieldReader::Status::EndOfData;
     if (status != FieldReader::Status::Read) return records;
 
     while (records.size() < static_cast<std::size_t>(kCatalogCapacity)) {
-        CatalogEntry entry;
-        if (!readRecord(reader, entry)) break;
-        records.push_back(std::move(entry));
+        Record record;
+        if (!readRecord(reader, record)) break;
+        records.push_back(std::move(record));
     }
     return records;
 }
 
-// Reads one line without its line end; false at the end of the data or past the limit.
-bool readLine(std::istream& in, std::string& line) {
-    line.clear();
-    if (in.peek() == EOF) return false;
-    while (in.peek() != EOF && !isLineEnd(in.peek())) {
-        if (line.size() >= kLineLengthLimit) return false;
-        line += static_cast<char>(in.get());
-    }
-    if (in.peek() != EOF) consumeLineEnd(in);
-    return true;
-}
-
-bool isBlankLine(const std::string& line) {
-    return line.find_first_not_of(" \t") == std::string::npos;
-}
-
-// The second pass: the display texts, one line per record after the two leading lines.
-void readDisplayTexts(std::istream& in, std::vector<CatalogEntry>& records) {
-    std::string line;
-    std::size_t withText = 0;
-    if (readLine(in, line) && readLine(in, line)) {
-        for (CatalogEntry& entry : records) {
-            std::size_t blankLines = 0;
-            bool found = false;
-            while (readLine(in, line)) {
-                if (!isBlankLine(line)) {
-                    found = true;
-                    break;
-                }
-                if (++blankLines > kFieldLengthLimit) break;
+LineShape shapeOfLine(std::string_view text, int line, bool leading) {
+    LineShape shape{line, 1, false, leading};
+    std::size_t i = 0;
+    for (;;) {
+        while (i < text.size() && isBlank(text[i])) ++i;
+        if (i < text.size() && text[i] == '"') {
+            const std::size_t close = text.find('"', i + 1);
+            if (close == std::string_view::npos) {
+                shape.unclosedQuote = true;
+                return shape;
             }
-            if (!found) break;
-            entry.displayText = line;
-            ++withText;
+            i = close + 1;
         }
+        const std::size_t comma = text.find(',', i);
+        if (comma == std::string_view::npos) return shape;
+        ++shape.fieldCount;
+        i = comma + 1;
     }
-    records.resize(withText);  // an entry without its own line is not listed
+}
+
+bool isBlankLine(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+
+// The second pass: whole lines, numbered, each seen with the shape its fields give it.
+class LineReader {
+public:
+    explicit LineReader(std::istream& in) : in_(in) {}
+
+    // Reads one line without its line end; false at the end of the data or past the limit.
+    bool read(std::string& line) {
+        line.clear();
+        if (in_.peek() == EOF) return false;
+        while (in_.peek() != EOF && !isLineEnd(in_.peek())) {
+            if (line.size() >= kLineLengthLimit) return false;
+            line += static_cast<char>(in_.get());
+        }
+        if (in_.peek() != EOF) in_.consumeLineEnd();
+        ++number_;
+        return true;
+    }
+
+    // Reads up to the next line that holds more than blanks.
+    bool readNonBlank(std::string& line) {
+        for (std::size_t blankLines = 0; read(line); ++blankLines) {
+            if (!isBlankLine(line)) return true;
+            if (blankLines >= kFieldLengthLimit) return false;
+        }
+        return false;
+    }
+
+    int number() const { return number_; }
+
+private:
+    LineCountingInput in_;
+    int number_ = 0;
+};
+
+// Gives each record its display line, and each entry whose numbers are not exactly those
+// of its own line the first faulty line at or above it.
+void readDisplayTexts(std::istream& in, std::vector<Record>& records, Catalog& catalog) {
+    LineReader lines(in);
+    std::string line;
+    std::optional<LineShape> firstFault;
+    const auto see = [&](const LineShape& shape) {
+        if (!firstFault && !isWellFormed(shape)) firstFault = shape;
+    };
+    for (int leading = 0; leading < 2; ++leading) {
+        if (!lines.read(line)) return;
+        see(shapeOfLine(line, lines.number(), true));
+    }
+    for (Record& record : records) {
+        if (!lines.readNonBlank(line)) break;
+        const LineShape shape = shapeOfLine(line, lines.number(), false);
+        see(shape);
+        CatalogEntry& entry = record.entry;
+        entry.displayText = line;
+        entry.shownText = displayTextAsUtf8(line);
+        entry.line = shape.line;
+        if (record.line != shape.line || !isWellFormed(shape)) entry.lineFault = firstFault.value_or(shape);
+        catalog.entries.push_back(std::move(entry));  // an entry without its own line is not listed
+    }
+    if (catalog.AirfoilCount() == static_cast<int>(records.size()) && lines.readNonBlank(line)) {
+        const LineShape shape = shapeOfLine(line, lines.number(), false);
+        see(shape);
+        catalog.firstUnreadLine = UnreadLine{shape.line, firstFault};
+    }
 }
 
 }  // namespace
 
-const char* fieldName(CatalogField field) {
-    switch (field) {
-        case CatalogField::Delta: return "Delta";
-        case CatalogField::Gama: return "Gama";
-        case CatalogField::xDltC: return "xDltC";
-        case CatalogField::Tau: return "Tau";
-        case CatalogField::F: return "F";
-        case CatalogField::G: return "G";
-        case CatalogField::m: return "m";
-    }
-    return "";
+bool isWellFormed(const LineShape& shape) {
+    return !shape.unclosedQuote && shape.fieldCount == (shape.leading ? 1 : kFieldsPerRecord);
 }
 
 Catalog loadCatalog(std::istream& in) {
     Catalog catalog;
     if (!in) return catalog;
     skipByteOrderMark(in);
-    catalog.entries = readRecords(in, catalog.fileRead);
-    if (!catalog.fileRead) {
-        catalog.entries.clear();
-        return catalog;
-    }
+    std::vector<Record> records = readRecords(in, catalog.fileRead);
+    if (!catalog.fileRead) return catalog;
     in.clear();
     in.seekg(0);
     skipByteOrderMark(in);
-    readDisplayTexts(in, catalog.entries);
+    readDisplayTexts(in, records, catalog);
     return catalog;
 }
 
 Catalog loadCatalogFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open()) return Catalog{};
-    return loadCatalog(in);
+    Catalog catalog = loadCatalog(in);
+    catalog.fileName = std::filesystem::path(path).filename().string();
+    return catalog;
 }
 
 std::optional<int> findEntryByText(const Catalog& catalog, std::string_view text) {
     std::optional<int> found;
     for (int k = 1; k <= catalog.AirfoilCount(); ++k) {
-        if (catalog.entry(k).displayText == text) found = k;
+        if (catalog.entry(k).shownText == text) found = k;
     }
     return found;
 }

@@ -2,6 +2,7 @@
 // The airfoil catalog read from VORTA_Input.txt: two leading one-field lines,
 // then one record of seven comma-separated numbers per line.
 
+#include <array>
 #include <cstddef>
 #include <istream>
 #include <optional>
@@ -12,6 +13,7 @@
 namespace vorta {
 
 inline constexpr int kCatalogCapacity = 50;
+inline constexpr int kFieldsPerRecord = 7;
 // A field longer than this, counting the blanks around it, ends the record list.
 inline constexpr std::size_t kFieldLengthLimit = 4096;
 
@@ -19,21 +21,52 @@ inline constexpr const char* kCatalogFileName = "VORTA_Input.txt";
 inline constexpr const char* kMissingCatalogMessage =
     "No existing VORTA_Input.txt, Please use program VortaDesign to create this file";
 
-// The seven fields of a record, in file order.
-enum class CatalogField { Delta, Gama, xDltC, Tau, F, G, m };
-const char* fieldName(CatalogField field);
+// What one line of the file holds, split by the field rules on its own.
+struct LineShape {
+    int line = 0;         // numbered from 1
+    int fieldCount = 0;   // an empty line holds one empty field
+    bool unclosedQuote = false;
+    bool leading = false;  // one of the two leading lines, which hold one field each
+};
+
+// True when the line is laid out as its place in the file asks: one field on a leading
+// line, seven on a record line, and no quote left open.
+bool isWellFormed(const LineShape& shape);
+
+struct CatalogEntry;
+
+// A record field: its name and where an entry keeps it, in file order.
+struct CatalogField {
+    const char* name;
+    double CatalogEntry::*value;
+};
 
 struct CatalogEntry {
     std::string displayText;  // the record's line exactly as the file holds it, without its line end
+    std::string shownText;    // displayText as valid UTF-8, as the list shows it
+    int line = 0;             // the file line of displayText
     double Delta = 0, Gama = 0, xDltC = 0, Tau = 0, F = 0, G = 0, m = 0;
     // The first field whose text is not a number; such an entry is listed but cannot be calculated.
-    std::optional<CatalogField> unreadableField;
+    const CatalogField* unreadableField = nullptr;
+    // Set when the seven numbers are not exactly those of the entry's own line: the first
+    // line, from the top of the file down to this entry's, whose layout is at fault.
+    std::optional<LineShape> lineFault;
+};
+
+extern const std::array<CatalogField, kFieldsPerRecord> kCatalogFields;
+
+// A line after the last entry that holds more than blanks: a record the catalog could not take.
+struct UnreadLine {
+    int line = 0;
+    std::optional<LineShape> fault;  // the first faulty line at or above it, as for an entry
 };
 
 struct Catalog {
     // False when the file is missing, cannot be opened, or ends before its two leading lines.
     bool fileRead = false;
-    std::vector<CatalogEntry> entries;  // entry k (numbered from 1) is entries[k - 1]
+    std::string fileName = kCatalogFileName;  // as messages name it
+    std::vector<CatalogEntry> entries;        // entry k (numbered from 1) is entries[k - 1]
+    std::optional<UnreadLine> firstUnreadLine;
 
     int AirfoilCount() const { return static_cast<int>(entries.size()); }
     const CatalogEntry& entry(int k) const { return entries.at(static_cast<std::size_t>(k - 1)); }
@@ -45,7 +78,7 @@ struct Catalog {
 Catalog loadCatalog(std::istream& in);
 Catalog loadCatalogFile(const std::string& path);
 
-// The number of the last entry whose display text equals text exactly, if any.
+// The number of the last entry whose shown text equals text exactly, if any.
 std::optional<int> findEntryByText(const Catalog& catalog, std::string_view text);
 
 // The display text as valid UTF-8: kept as it is when it already is UTF-8, otherwise read

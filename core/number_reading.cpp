@@ -76,17 +76,49 @@ double convertDecimal(std::string_view number) {
     return negative ? -value : value;
 }
 
+int radixDigitValue(char c) {
+    if (isDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return 99;
+}
+
+std::size_t radixDigitCount(std::string_view text, int radix) {
+    std::size_t count = 0;
+    while (count < text.size() && radixDigitValue(text[count]) < radix) ++count;
+    return count;
+}
+
 double readRadixInteger(std::string_view digits, int radix) {
     double value = 0;
-    for (char c : digits) {
-        int d = -1;
-        if (isDigit(c)) d = c - '0';
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        if (d < 0 || d >= radix) break;
-        value = value * radix + d;
-    }
+    for (char c : digits) value = value * radix + radixDigitValue(c);
     return value;
+}
+
+// The number an input field starts with: the field's text without blanks, and how much of
+// it the number takes.
+struct LeadingNumber {
+    std::string packed;
+    std::size_t length = 0;
+    int radix = 10;
+};
+
+LeadingNumber leadingNumber(std::string_view text) {
+    LeadingNumber number;
+    for (char c : text) {
+        if (!isBlank(c) && c != '\n' && c != '\r') number.packed += c;
+    }
+    const std::string_view rest(number.packed);
+    if (rest.size() >= 2 && rest[0] == '&') {
+        if (rest[1] == 'H' || rest[1] == 'h') number.radix = 16;
+        if (rest[1] == 'O' || rest[1] == 'o') number.radix = 8;
+    }
+    if (number.radix != 10) {
+        number.length = 2 + radixDigitCount(rest.substr(2), number.radix);
+    } else {
+        number.length = decimalNumberLength(rest, "eEdD");
+    }
+    return number;
 }
 
 }  // namespace
@@ -100,18 +132,30 @@ std::optional<double> readCatalogNumber(std::string_view field) {
 }
 
 double readFieldNumber(std::string_view text) {
-    std::string packed;
-    for (char c : text) {
-        if (!isBlank(c) && c != '\n' && c != '\r') packed += c;
+    const LeadingNumber number = leadingNumber(text);
+    const std::string_view digits = std::string_view(number.packed).substr(0, number.length);
+    if (number.radix != 10) return readRadixInteger(digits.substr(2), number.radix);
+    if (number.length == 0) return 0.0;
+    return convertDecimal(digits);
+}
+
+std::optional<DecimalComma> findDecimalComma(std::string_view text) {
+    const LeadingNumber number = leadingNumber(text);
+    const std::string_view packed(number.packed);
+    const std::size_t comma = number.length;
+    const bool hasDigits = number.radix == 10 ? number.length > 0 : number.length > 2;
+    if (!hasDigits || comma + 1 >= packed.size() || packed[comma] != ',' || !isDigit(packed[comma + 1])) {
+        return std::nullopt;
     }
-    std::string_view rest(packed);
-    if (rest.size() >= 2 && rest[0] == '&') {
-        if (rest[1] == 'H' || rest[1] == 'h') return readRadixInteger(rest.substr(2), 16);
-        if (rest[1] == 'O' || rest[1] == 'o') return readRadixInteger(rest.substr(2), 8);
+    std::size_t end = comma + 1;
+    while (end < packed.size() && isDigit(packed[end])) ++end;
+    DecimalComma found;
+    found.written = std::string(packed.substr(0, end));
+    const std::string_view whole = packed.substr(0, comma);
+    if (number.radix == 10 && whole.find_first_of(".eEdD") == std::string_view::npos) {
+        found.meant = std::string(whole) + "." + std::string(packed.substr(comma + 1, end - comma - 1));
     }
-    const std::size_t length = decimalNumberLength(rest, "eEdD");
-    if (length == 0) return 0.0;
-    return convertDecimal(rest.substr(0, length));
+    return found;
 }
 
 }  // namespace vorta

@@ -18,6 +18,14 @@ std::optional<double> readCatalogNumber(std::string_view field);
 // ignored; a text with no number at its start is 0. Overflow gives an infinity.
 double readFieldNumber(std::string_view text);
 
+// A comma and a digit right after the number an input field starts with: the user most
+// likely wrote a decimal comma, which the field rule would silently cut off.
+struct DecimalComma {
+    std::string written;               // the number with its comma and the digits after it: "4,5"
+    std::optional<std::string> meant;  // the same with a point, where that is plain: "4.5"
+};
+std::optional<DecimalComma> findDecimalComma(std::string_view text);
+
 // The four number patterns of the result file; rounding is halves away from zero.
 enum class Pattern {
     UpTo2Decimals,     // "0.##"    : 10 gives "10."

@@ -30,12 +30,14 @@ inline std::optional<std::variant<vorta::Calculation, vorta::Refusal>> calculate
     const uint8_t* data, std::size_t size, vorta::Catalog& catalog, double largestPointCount = kLargestPointCount) {
     std::string_view rest(reinterpret_cast<const char*>(data), size);
     vorta::CatalogEntry entry;
-    double* shape[] = {&entry.F, &entry.G, &entry.m};
-    const vorta::CatalogField names[] = {vorta::CatalogField::F, vorta::CatalogField::G, vorta::CatalogField::m};
-    for (int i = 0; i < 3; ++i) {
+    for (const char* name : {"F", "G", "m"}) {
+        const vorta::CatalogField* field = nullptr;
+        for (const vorta::CatalogField& f : vorta::kCatalogFields) {
+            if (std::string_view(f.name) == name) field = &f;
+        }
         const std::optional<double> value = vorta::readCatalogNumber(nextLine(rest));
-        if (value) *shape[i] = *value;
-        else if (!entry.unreadableField) entry.unreadableField = names[i];
+        if (value) entry.*field->value = *value;
+        else if (!entry.unreadableField) entry.unreadableField = field;
     }
     const std::string_view points = nextLine(rest);
     const std::string_view angle = nextLine(rest);

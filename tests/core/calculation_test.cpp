@@ -55,7 +55,7 @@ TEST(Calculation, ThePointCountMustBeAWholeNumberFromTwoToAMillion) {
 TEST(Calculation, TheAngleMustBeFinite) {
     EXPECT_NE(refusalOf(calculate(kWorked, 1, "51", "1E400")).find("Angle of attack"), std::string::npos);
     EXPECT_NE(refusalOf(calculate(kWorked, 1, "51", "-1D999")).find("Angle of attack"), std::string::npos);
-    EXPECT_EQ(std::get<double>(checkAngle("2,5")), 2);
+    EXPECT_EQ(std::get<double>(checkAngle("2,x")), 2);
     EXPECT_EQ(std::get<double>(checkAngle("")), 0);
     EXPECT_EQ(std::get<double>(checkAngle("1E300")), 1e300);
 }
@@ -81,6 +81,53 @@ TEST(Calculation, EntriesThatCannotBeCalculatedAreRefusedByName) {
               std::string::npos);
     EXPECT_NE(refusalOf(calculate(bad, 7, "51", "0")).find("Airfoil entry 7 cannot be calculated"),
               std::string::npos);
+}
+
+// "4,5" would read as 4 by the field rule; a comma followed by a digit is refused instead,
+// and the message names the field and the number meant.
+TEST(Calculation, ADecimalCommaInAFieldIsRefusedNotCutOff) {
+    EXPECT_EQ(refusalOf(calculate(kWorked, 1, "51", "4,5")),
+              "Angle of attack: the decimal separator here is the point. Write 4.5, not 4,5.");
+    EXPECT_EQ(refusalOf(calculate(kWorked, 1, " 2 , 5 ", "0")),
+              "Number of Points NP: the decimal separator here is the point. Write 2.5, not 2,5.");
+    EXPECT_EQ(refusalOf(calculate(kWorked, 1, "51", "-4,25abc", InputNames{"--points", "--alpha"})),
+              "--alpha: the decimal separator here is the point. Write -4.25, not -4,25.");
+    EXPECT_NE(refusalOf(calculate(kWorked, 1, "51", "4.5,3")).find("4.5,3"), std::string::npos);
+    EXPECT_NE(refusalOf(calculate(kWorked, 1, "51", "&H10,5")).find("Angle of attack"), std::string::npos);
+    // Texts that only look alike read as before.
+    EXPECT_EQ(std::get<int>(checkPointCount("51abc")), 51);
+    EXPECT_EQ(std::get<double>(checkAngle("2,x")), 2);
+    EXPECT_EQ(std::get<double>(checkAngle("2,")), 2);
+    EXPECT_EQ(std::get<double>(checkAngle(",5")), 0);
+    EXPECT_EQ(std::get<double>(checkAngle("&H10")), 16);
+    EXPECT_EQ(std::get<double>(checkAngle("+.5")), 0.5);
+}
+
+// An entry computes only with the numbers of its own line: one faulty line refuses the
+// entries it shifts, naming the line, and leaves the entries above it as they were.
+TEST(Calculation, AnEntryWhoseNumbersComeFromOtherLinesIsRefused) {
+    const Catalog c = catalogOf(
+        "0.1180,0.0227,0.2523,0,0.1,0.05,2\r\n"
+        "# my own sections\r\n"
+        "0.1180,0.0227,0.2523,0,0.1,0.05,2\r\n"
+        "0.1,0.1,0.3,18,0.1,0.1,1.9\r\n");
+    ASSERT_EQ(c.AirfoilCount(), 3);
+    const auto first = calculate(c, 1, "51", "0");
+    ASSERT_TRUE(std::holds_alternative<Calculation>(first)) << refusalOf(first);
+    EXPECT_NEAR(std::get<Calculation>(first).solution.coefficients.CL, 0.311563, 5e-7);
+    EXPECT_EQ(refusalOf(calculate(c, 2, "51", "0")),
+              "Airfoil entry 2 cannot be calculated: line 4 of VORTA_Input.txt holds 1 field. Write each airfoil as "
+              "one line of seven numbers separated by commas, with a point for decimals, for example "
+              "0.12,0.02,0.25,12,0.1,0.05,1.93.");
+    EXPECT_EQ(refusalOf(calculate(c, 3, "51", "0")),
+              "Airfoil entry 3 cannot be calculated: line 4 of VORTA_Input.txt holds 1 field, which shifts the "
+              "numbers of every line after it. Write each airfoil as one line of seven numbers separated by commas, "
+              "with a point for decimals, for example 0.12,0.02,0.25,12,0.1,0.05,1.93.");
+
+    std::istringstream leading("1,5\r\n0\r\n0.1,0.1,0.3,18,0.1,0.1,1.9\r\n");
+    const std::string message = refusalOf(calculate(loadCatalog(leading), 1, "51", "0"));
+    EXPECT_NE(message.find("line 1 of VORTA_Input.txt holds 2 fields, which shifts"), std::string::npos) << message;
+    EXPECT_NE(message.find("The first two lines hold one field each."), std::string::npos) << message;
 }
 
 TEST(Calculation, EveryAcceptedResultIsFinite) {

@@ -35,6 +35,8 @@ TEST(CatalogLoading, ReadsRecordsAndKeepsEachLineAsItsDisplayText) {
     EXPECT_EQ(e.G, 0.08);
     EXPECT_EQ(e.m, 2);
     EXPECT_FALSE(e.unreadableField);
+    EXPECT_FALSE(e.lineFault);
+    EXPECT_EQ(e.line, 4);
     EXPECT_EQ(c.entry(1).m, 1.93);
 }
 
@@ -77,6 +79,12 @@ TEST(CatalogLoading, ACommaIsAlwaysASeparatorSoADecimalCommaShiftsLaterFields) {
     EXPECT_EQ(c.entry(2).m, 0.05);
     EXPECT_EQ(c.entry(1).displayText, "0,12,0.02,0.25,9,0.1,0.1,1.9");  // lines do not shift
     EXPECT_EQ(c.entry(2).displayText, "0.1,0.1,0.3,0,0.1,0.05,2");
+    // Both entries are marked, by the line with the decimal comma.
+    for (int k : {1, 2}) {
+        ASSERT_TRUE(c.entry(k).lineFault) << k;
+        EXPECT_EQ(c.entry(k).lineFault->line, 3);
+        EXPECT_EQ(c.entry(k).lineFault->fieldCount, 8);
+    }
 }
 
 TEST(CatalogLoading, FieldSyntax) {
@@ -90,14 +98,15 @@ TEST(CatalogLoading, FieldSyntax) {
     EXPECT_EQ(e.G, 0.05);
     EXPECT_FALSE(e.unreadableField);
     // The quoted comma belongs to the field, so nothing shifts; "0,5" is no number.
-    EXPECT_EQ(c.entry(2).unreadableField, CatalogField::Delta);
+    EXPECT_STREQ(c.entry(2).unreadableField->name, "Delta");
+    EXPECT_FALSE(c.entry(2).lineFault);
     EXPECT_EQ(c.entry(2).m, 2);
 }
 
 TEST(CatalogLoading, ARecordThatDoesNotReadAsNumbersIsStillListed) {
     const Catalog c = load("1\r\n0\r\nNACA,0.02,0.3,9,0.1,x,1.9\r\n");
     ASSERT_EQ(c.AirfoilCount(), 1);
-    EXPECT_EQ(c.entry(1).unreadableField, CatalogField::Delta);
+    EXPECT_STREQ(c.entry(1).unreadableField->name, "Delta");
 }
 
 TEST(CatalogLoading, TakesLineFeedsAloneAndSkipsAByteOrderMark) {
@@ -132,7 +141,98 @@ TEST(CatalogLoading, AFieldLongerThanTheLimitEndsTheRecordList) {
     EXPECT_EQ(leading.AirfoilCount(), 0);
 }
 
-TEST(CatalogLookup, TheLastEntryWithExactlyThatTextWins) {
+// A line that does not hold exactly seven fields shifts the fields of every later record;
+// the entries it touches are marked with the first faulty line at or above them.
+TEST(CatalogLineFaults, EntriesBelowAFaultyLineAreMarkedAndThoseAboveAreNot) {
+    const std::string good = "0.1,0.1,0.3,9,0.1,0.1,1.9\r\n";
+    const struct {
+        const char* what;
+        std::string faulty;
+        int fieldCount;
+    } cases[] = {
+        {"a comment", "# my own sections\r\n", 1},
+        {"six fields", "0.1,0.1,0.3,9,0.1,0.1\r\n", 6},
+        {"words", "hello world\r\n", 1},
+        {"a decimal comma", "0,12,0.02,0.25,9,0.1,0.1,1.9\r\n", 8},
+        {"two records on one line", "0.1,0.1,0.3,9,0.1,0.1,1.9,0.1,0.1,0.3,9,0.2,0.1,1.9\r\n", 14},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Catalog catalog = load("1\r\n0\r\n" + good + good + c.faulty + good + good);
+        ASSERT_GE(catalog.AirfoilCount(), 4);
+        EXPECT_FALSE(catalog.entry(1).lineFault);
+        EXPECT_FALSE(catalog.entry(2).lineFault);
+        for (int k = 3; k <= catalog.AirfoilCount(); ++k) {
+            ASSERT_TRUE(catalog.entry(k).lineFault) << k;
+            EXPECT_EQ(catalog.entry(k).lineFault->line, 5);
+            EXPECT_EQ(catalog.entry(k).lineFault->fieldCount, c.fieldCount);
+            EXPECT_FALSE(catalog.entry(k).lineFault->leading);
+        }
+    }
+}
+
+TEST(CatalogLineFaults, ALeadingLineWithMoreThanOneFieldMarksEveryEntry) {
+    const Catalog c = load("1,2\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1,1.9\r\n0.1,0.1,0.3,9,0.2,0.1,1.9\r\n");
+    ASSERT_EQ(c.AirfoilCount(), 2);
+    for (int k : {1, 2}) {
+        ASSERT_TRUE(c.entry(k).lineFault);
+        EXPECT_EQ(c.entry(k).lineFault->line, 1);
+        EXPECT_EQ(c.entry(k).lineFault->fieldCount, 2);
+        EXPECT_TRUE(c.entry(k).lineFault->leading);
+    }
+}
+
+TEST(CatalogLineFaults, AnEntryIsSoundWhenItsOwnLineHoldsExactlyItsSevenFields) {
+    // Six fields, then eight: the fields line up again after them, and so the third entry
+    // holds the numbers of its own line.
+    const Catalog c = load("1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1\r\n1.9,0.1,0.1,0.3,9,0.2,0.1,1.9\r\n"
+                           "0.1,0.1,0.3,9,0.3,0.1,1.9\r\n");
+    ASSERT_EQ(c.AirfoilCount(), 3);
+    EXPECT_EQ(c.entry(1).lineFault->line, 3);
+    EXPECT_EQ(c.entry(2).lineFault->line, 3);
+    EXPECT_FALSE(c.entry(3).lineFault);
+    EXPECT_EQ(c.entry(3).F, 0.3);
+    // Blank lines between records, blanks after commas, quoted fields and any line end are sound.
+    const Catalog sound = load("\xEF\xBB\xBF" "1\n0\n\n0.1, 0.1 ,\"0.3\",9,0.1,0.1,1.9\r  \r\n\n0.1,0.1,0.3,9,0.2,0.1,2");
+    ASSERT_EQ(sound.AirfoilCount(), 2);
+    EXPECT_FALSE(sound.entry(1).lineFault);
+    EXPECT_FALSE(sound.entry(2).lineFault);
+    EXPECT_EQ(sound.entry(1).line, 4);
+    EXPECT_EQ(sound.entry(2).line, 7);
+}
+
+TEST(CatalogLineFaults, AQuoteLeftOpenIsAFault) {
+    const Catalog c = load("1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1,\"1.9\r\n2\",0.1,0.1,0.3,9,0.2,0.1\r\n"
+                           "0.1,0.1,0.3,9,0.2,0.1,2\r\n");
+    ASSERT_GE(c.AirfoilCount(), 2);
+    for (int k = 1; k <= c.AirfoilCount(); ++k) {
+        ASSERT_TRUE(c.entry(k).lineFault) << k;
+        EXPECT_EQ(c.entry(k).lineFault->line, 3);
+        EXPECT_TRUE(c.entry(k).lineFault->unclosedQuote);
+    }
+}
+
+TEST(CatalogLineFaults, TheFirstLineTheCatalogCouldNotTakeIsKept) {
+    EXPECT_FALSE(load(records(3) + "\r\n  \r\n").firstUnreadLine);
+    const Catalog tooMany = load(records(52));
+    ASSERT_TRUE(tooMany.firstUnreadLine);
+    EXPECT_EQ(tooMany.firstUnreadLine->line, 53);
+    EXPECT_FALSE(tooMany.firstUnreadLine->fault);
+    const Catalog incomplete = load(records(2) + "\r\n0.1,0.02,0.3,9,7\r\n");
+    ASSERT_TRUE(incomplete.firstUnreadLine);
+    EXPECT_EQ(incomplete.firstUnreadLine->line, 6);
+    ASSERT_TRUE(incomplete.firstUnreadLine->fault);
+    EXPECT_EQ(incomplete.firstUnreadLine->fault->line, 6);
+    EXPECT_EQ(incomplete.firstUnreadLine->fault->fieldCount, 5);
+    // A short line above leaves too few fields for the record of a sound line below it.
+    const Catalog shifted = load(records(1) + "0.1,0.02,0.3,9,7,0.05\r\n0.1,0.02,0.3,9,7,0.05,2\r\n");
+    ASSERT_EQ(shifted.AirfoilCount(), 2);
+    ASSERT_TRUE(shifted.firstUnreadLine);
+    EXPECT_EQ(shifted.firstUnreadLine->line, 5);
+    EXPECT_EQ(shifted.firstUnreadLine->fault->line, 4);
+}
+
+TEST(CatalogLookup, TheLastEntryWithExactlyThatShownTextWins) {
     const Catalog c = load("1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1,1.9\r\n0.1,0.1,0.3,9,0.2,0.1,1.9\r\n"
                            "0.1,0.1,0.3,9,0.1,0.1,1.9\r\n");
     EXPECT_EQ(findEntryByText(c, "0.1,0.1,0.3,9,0.1,0.1,1.9"), 3);
@@ -140,6 +240,9 @@ TEST(CatalogLookup, TheLastEntryWithExactlyThatTextWins) {
     EXPECT_FALSE(findEntryByText(c, "0.1,0.1,0.3,9,0.2,0.1,1.9 "));
     EXPECT_FALSE(findEntryByText(c, " "));
     EXPECT_FALSE(findEntryByText(Catalog{}, ""));
+    const Catalog latin1 = load("1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1,1.9 \xE9\r\n");
+    EXPECT_EQ(latin1.entry(1).shownText, "0.1,0.1,0.3,9,0.1,0.1,1.9 \xC3\xA9");
+    EXPECT_EQ(findEntryByText(latin1, "0.1,0.1,0.3,9,0.1,0.1,1.9 \xC3\xA9"), 1);
 }
 
 TEST(DisplayText, IsShownAsUtf8WhateverTheFileUsed) {
