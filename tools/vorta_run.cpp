@@ -10,9 +10,10 @@
 
 #include "core/calculation.h"
 #include "core/catalog.h"
-#include "core/locale_separator.h"
+#include "core/catalog_check.h"
 #include "core/number_text.h"
 #include "core/result_file.h"
+#include "locale/decimal_separator.h"
 
 namespace {
 
@@ -24,16 +25,20 @@ const char* kUsage =
     "usage: vorta-run --entry K [--input FILE] [--points TEXT] [--alpha TEXT] [--layout 0|1|2|3|4]"
     " [--output FILE|-]\n"
     "       vorta-run --list [--input FILE]\n"
+    "       vorta-run --check [--input FILE] [--points TEXT] [--alpha TEXT]\n"
     "       vorta-run --help\n"
     "\n"
     "Calculates catalog entry K (numbered from 1) and writes the result file, by default\n"
     "VORTA_result.txt in the working directory; '-' writes it to standard output.\n"
     "--points and --alpha are read like the window's fields (defaults 51 and 0); --layout 1 to 4\n"
-    "are the window's output format options, 0 the header and point count only (default 4).\n";
+    "are the window's output format options, 0 the header and point count only (default 4).\n"
+    "--check prints one line per problem of the catalog (FILE:LINE: entry K: what is wrong),\n"
+    "trying each entry at --points and --alpha; exit status 0 when the catalog is sound.\n";
 
 struct Options {
     bool help = false;
     bool list = false;
+    bool check = false;
     std::optional<std::string> entry;
     std::string input = vorta::kCatalogFileName;
     std::string points = "51";
@@ -54,6 +59,8 @@ std::optional<Options> parseArguments(int argc, char** argv) {
             o.help = true;
         } else if (arg == "--list") {
             o.list = true;
+        } else if (arg == "--check") {
+            o.check = true;
         } else if (arg == "--entry" && i + 1 < argc) {
             o.entry = argv[++i];
         } else if (auto it = valued.find(arg); it != valued.end() && i + 1 < argc) {
@@ -63,8 +70,8 @@ std::optional<Options> parseArguments(int argc, char** argv) {
             return std::nullopt;
         }
     }
-    if (!o.help && o.list == o.entry.has_value()) {
-        std::cerr << "vorta-run: give either --entry K or --list\n" << kUsage;
+    if (!o.help && int(o.list) + int(o.check) + int(o.entry.has_value()) != 1) {
+        std::cerr << "vorta-run: give one of --entry K, --list and --check\n" << kUsage;
         return std::nullopt;
     }
     if (o.layout.size() != 1 || o.layout[0] < '0' || o.layout[0] > '4') {
@@ -81,18 +88,12 @@ std::optional<int> parseEntryNumber(const std::string& text) {
     return std::stoi(text);
 }
 
-std::string separatorFromEnvironment() {
-    const auto variable = [](const char* name) {
-        const char* value = std::getenv(name);
-        return std::string_view(value != nullptr ? value : "");
-    };
-    return vorta::decimalSeparatorOfLocale(
-        vorta::numericLocaleName(variable("LC_ALL"), variable("LC_NUMERIC"), variable("LANG")));
-}
+// Refusals name the inputs by the options that carry them.
+const vorta::InputNames kInputNames{"--points", "--alpha"};
 
 int listEntries(const vorta::Catalog& catalog) {
     for (int k = 1; k <= catalog.AirfoilCount(); ++k) {
-        std::cout << k << ": " << catalog.entry(k).displayText << '\n';
+        std::cout << k << ": " << catalog.entry(k).shownText << '\n';
     }
     return kSuccess;
 }
@@ -108,13 +109,13 @@ int calculateEntry(const vorta::Catalog& catalog, const Options& o) {
                   << ".\n";
         return kRefused;
     }
-    auto result = vorta::calculate(catalog, k, o.points, o.alpha);
+    auto result = vorta::calculate(catalog, k, o.points, o.alpha, kInputNames);
     if (const auto* refusal = std::get_if<vorta::Refusal>(&result)) {
         std::cerr << refusal->message << '\n';
         return kRefused;
     }
     const auto& calculation = std::get<vorta::Calculation>(result);
-    const std::string separator = separatorFromEnvironment();
+    const std::string separator = vorta::regionalDecimalSeparator();
     const auto layout = static_cast<vorta::Layout>(o.layout[0] - '0');
 
     if (o.output == "-") {
@@ -132,6 +133,25 @@ int calculateEntry(const vorta::Catalog& catalog, const Options& o) {
     return kSuccess;
 }
 
+// Checks the inputs the entries are tried at before anything of the catalog is reported.
+int checkCatalog(const vorta::Catalog& catalog, const Options& o) {
+    const auto points = vorta::checkPointCount(o.points, kInputNames);
+    const auto angle = vorta::checkAngle(o.alpha, kInputNames);
+    for (const auto* refusal : {std::get_if<vorta::Refusal>(&points), std::get_if<vorta::Refusal>(&angle)}) {
+        if (refusal != nullptr) {
+            std::cerr << refusal->message << '\n';
+            return kRefused;
+        }
+    }
+    const auto problems = vorta::checkCatalog(catalog, std::get<int>(points), std::get<double>(angle));
+    for (const vorta::CatalogProblem& p : problems) {
+        std::cout << o.input << ':' << p.line << ": ";
+        if (p.entry > 0) std::cout << "entry " << p.entry << ": ";
+        std::cout << p.what << '\n';
+    }
+    return problems.empty() ? kSuccess : kRefused;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -146,5 +166,7 @@ int main(int argc, char** argv) {
         std::cerr << vorta::kMissingCatalogMessage << '\n';
         return kRefused;
     }
-    return options->list ? listEntries(catalog) : calculateEntry(catalog, *options);
+    if (options->list) return listEntries(catalog);
+    if (options->check) return checkCatalog(catalog, *options);
+    return calculateEntry(catalog, *options);
 }

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -72,8 +74,64 @@ TEST_F(VortaRun, FollowsTheRegionalDecimalSeparator) {
 }
 
 TEST_F(VortaRun, ReadsTheFieldsLikeTheWindow) {
-    EXPECT_EQ(run("--entry 1 --points 51abc --alpha '2,5' --output -").out,
+    EXPECT_EQ(run("--entry 1 --points 51abc --alpha '2,x' --output -").out,
               run("--entry 1 --points 51 --alpha 2 --output -").out);
+}
+
+TEST_F(VortaRun, ADecimalCommaIsRefusedNamingTheOption) {
+    const Outcome angle = run("--entry 1 --alpha '4,5'");
+    EXPECT_EQ(angle.status, 1);
+    EXPECT_EQ(angle.err, "--alpha: the decimal separator here is the point. Write 4.5, not 4,5.\n");
+    EXPECT_EQ(run("--entry 1 --points '2,5'").err,
+              "--points: the decimal separator here is the point. Write 2.5, not 2,5.\n");
+    EXPECT_FALSE(resultExists());
+}
+
+TEST_F(VortaRun, AnEntryShiftedByAFaultyLineIsRefused) {
+    writeFile(dir_.file("shifted.txt"), std::string(kCatalog) + "# my own sections\r\n0.1,0.1,0.3,18,0.1,0.1,1.9\r\n"
+                                                                 "0.1,0.1,0.3,18,0.1,0.1,1.9\r\n");
+    EXPECT_EQ(run("--entry 2 --input shifted.txt --output -").status, 0);
+    const Outcome r = run("--entry 4 --input shifted.txt --output -");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Airfoil entry 4 cannot be calculated: line 5 of shifted.txt holds 1 field, which shifts"),
+              std::string::npos)
+        << r.err;
+}
+
+TEST_F(VortaRun, CheckListsEveryProblemOfTheCatalog) {
+    const Outcome sound = run("--check");
+    EXPECT_EQ(sound.status, 0);
+    EXPECT_EQ(sound.out, "");
+    writeFile(dir_.file("hand.txt"),
+              "1\r\n0\r\n"
+              "0.1,0.1,0.3,18,0.1,0.1,1.9\r\n"        // entry 1, line 3: sound
+              "0.1,0.1,0.3,18,-0.1,0.1,1.9\r\n"       // entry 2, line 4: F < 0
+              "0.1,0.1,0.3,18,0.1,0.1,0\r\n"          // entry 3, line 5: m = 0
+              "0.1,0.1,x,18,0.1,0.1,1.9\r\n"          // entry 4, line 6: not a number
+              "0.1,0.1,0.3,9,0,-1,100\r\n"            // entry 5, line 7: results too large to show
+              "Profil \xE9,0.1,0.3,18,0.1,0.1,1.9\r\n"  // entry 6, line 8: not UTF-8, not a number
+              "0.1,0.1,0.3,18,0.1,0.1\r\n"            // entry 7, line 9: six fields
+              "0.1,0.1,0.3,18,0.1,0.1,1.9\r\n"        // entry 8, line 10: shifted by line 9
+              "0.1,0.1,0.3,18,0.1,0.1,1.9\r\n");      // line 11: too few fields left for a record
+    const Outcome r = run("--check --input hand.txt");
+    EXPECT_EQ(r.status, 1);
+    std::istringstream lines(r.out);
+    std::vector<std::string> problems;
+    for (std::string line; std::getline(lines, line);) problems.push_back(line);
+    ASSERT_EQ(problems.size(), 9u) << r.out;
+    EXPECT_EQ(problems[0], "hand.txt:4: entry 2: F must be 0 or more.");
+    EXPECT_EQ(problems[1], "hand.txt:5: entry 3: m must be greater than 0.");
+    EXPECT_EQ(problems[2], "hand.txt:6: entry 4: its field xDltC does not read as a number.");
+    EXPECT_EQ(problems[3].rfind("hand.txt:7: entry 5: its values F, G and m give results too large", 0), 0u);
+    EXPECT_EQ(problems[4], "hand.txt:8: entry 6: its field Delta does not read as a number.");
+    EXPECT_EQ(problems[5].rfind("hand.txt:8: entry 6: its text is not UTF-8", 0), 0u);
+    EXPECT_EQ(problems[6].rfind("hand.txt:9: entry 7: line 9 of hand.txt holds 6 fields. Write each", 0), 0u);
+    EXPECT_EQ(problems[7].rfind("hand.txt:10: entry 8: line 9 of hand.txt holds 6 fields, which shifts", 0), 0u);
+    EXPECT_EQ(problems[8].rfind("hand.txt:11: this line is not read as an airfoil: line 9 of hand.txt holds 6", 0),
+              0u);
+    EXPECT_EQ(run("--check --input hand.txt --alpha 4,5").status, 1);
+    EXPECT_EQ(run("--check --input absent.txt").status, 1);
 }
 
 TEST_F(VortaRun, RefusedInputWritesNothingAndExitsWithOne) {
@@ -98,7 +156,8 @@ TEST_F(VortaRun, AMissingCatalogIsReported) {
 }
 
 TEST_F(VortaRun, UsageErrorsExitWithTwo) {
-    for (const char* arguments : {"", "--entry", "--entry x", "--entry 1 --layout 5", "--bogus", "--list --entry 1"}) {
+    for (const char* arguments :
+         {"", "--entry", "--entry x", "--entry 1 --layout 5", "--bogus", "--list --entry 1", "--check --list"}) {
         EXPECT_EQ(run(arguments).status, 2) << arguments;
     }
     const Outcome help = run("--help");

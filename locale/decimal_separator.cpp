@@ -1,0 +1,9 @@
+#include "locale/decimal_separator.h"
+
+#include <QLocale>
+
+namespace vorta {
+
+std::string regionalDecimalSeparator() { return QLocale().decimalPoint().toStdString(); }
+
+}  // namespace vorta
