@@ -11,6 +11,8 @@ packages=(
   libgtest-dev
   clang libclang-rt-14-dev
   fonts-liberation2 fonts-dejavu-core
+  # An X server for the caption test, and xcb to read the captions it holds.
+  xvfb xauth libxcb1-dev
 )
 
 missing=()

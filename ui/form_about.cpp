@@ -3,24 +3,15 @@
 #include <QLabel>
 
 #include "ui/control_placement.h"
+#include "ui/controls.h"
 #include "ui/fonts.h"
 
 namespace vorta::ui {
 
 namespace {
 
-const QColor kLightYellow(255, 255, 192);
 const QColor kDarkGreen(0, 128, 0);
 constexpr int kClientWidth = 3825, kClientHeight = 3075;
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
 
 void setTextColour(QLabel* label, const QColor& colour) {
     QPalette colours = label->palette();
@@ -44,21 +35,21 @@ Form_About::Form_About()
 }
 
 void Form_About::createLabels() {
-    QLabel* title = makeLabel(this, "Label2", "VortaAnalysis", aboutFont(9.75, true));
-    place(title, 1080, 120, 1695, 375);
+    QLabel* title = makeLabel(this, "Label2", "VortaAnalysis", 1080, 120, 1695, 375);
+    title->setFont(aboutFont(9.75, true));
     setTextColour(title, kDarkGreen);
     growToCaption(title);
 
     QLabel* description = makeLabel(
-        this, "Label1", "Coordinates and Velocity distribution of Karman-Trefftz and Joukowsky Airfoils",
-        aboutFont(9.75));
-    place(description, 120, 600, 3735, 735);
+        this, "Label1", "Coordinates and Velocity distribution of Karman-Trefftz and Joukowsky Airfoils", 120,
+        600, 3735, 735);
+    description->setFont(aboutFont(9.75));
     description->setWordWrap(true);
     description->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setTextColour(description, kDarkGreen);
 
-    QLabel* modified = makeLabel(this, "Label8", "Last modified on February 2007", aboutFont(8.25));
-    place(modified, 600, 1920, 2775, 255);
+    QLabel* modified = makeLabel(this, "Label8", "Last modified on February 2007", 600, 1920, 2775, 255);
+    modified->setFont(aboutFont(8.25));
     growToCaption(modified);
 }
 

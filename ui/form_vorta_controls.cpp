@@ -8,8 +8,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
 
 #include "ui/control_placement.h"
+#include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/form_vorta.h"
 #include "ui/plot_surface.h"
@@ -18,8 +20,16 @@ namespace vorta::ui {
 
 namespace {
 
-const QColor kLightYellow(255, 255, 192);
 constexpr int kClientWidth = 9435, kClientHeight = 5655;
+
+// Typed text is never more than intermediate input. QLineEdit emits returnPressed and
+// editingFinished only for acceptable input, so neither Enter nor leaving the field hands
+// QComboBox a finished text to match against its items. Typing itself stays allowed.
+class NeverFinishedInput : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& /*input*/, int& /*position*/) const override { return Intermediate; }
+};
 
 QFrame* makeFrame(QWidget* parent, const char* name, int left, int top, int width, int height) {
     auto* frame = new QFrame(parent);
@@ -27,16 +37,6 @@ QFrame* makeFrame(QWidget* parent, const char* name, int left, int top, int widt
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     place(frame, left, top, width, height);
     return frame;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
-                  int height, QPoint origin = {}) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(label, left, top, width, height, origin);
-    return label;
 }
 
 // Sets the font before the label grows, so it grows for the font it shows.
@@ -104,7 +104,7 @@ void Form_VORTA::createControls() {
     // Only a choice from the list picks an entry: Qt would also pick an item whose text the
     // user typed in full, through the completer or when editing finishes.
     Combo1->setCompleter(nullptr);
-    QObject::disconnect(Combo1->lineEdit(), SIGNAL(editingFinished()), Combo1, nullptr);
+    Combo1->setValidator(new NeverFinishedInput(Combo1));
     place(Combo1, 120, 840, 4335, 315);
     connect(Combo1, &QComboBox::activated, this, &Form_VORTA::Combo1_Click);
     createWorkingArea(client);

@@ -1,5 +1,7 @@
 // Picking an airfoil and pressing "Calculate": the coefficients, and what a refusal leaves.
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -31,7 +33,10 @@ class CalculateTest : public QObject {
     void PickShowsTheCoefficientsAtOnce_data();
     void PickShowsTheCoefficientsAtOnce();
     void CalculateBeforeAnyPickAsksForAnAirfoil();
+    void TypedTextSelectsNothing_data();
     void TypedTextSelectsNothing();
+    void PickWithKeysCalculates_data();
+    void PickWithKeysCalculates();
     void IdenticalLinesPickTheLaterEntry();
     void RefusedInputKeepsEarlierResults_data();
     void RefusedInputKeepsEarlierResults();
@@ -71,25 +76,81 @@ void CalculateTest::CalculateBeforeAnyPickAsksForAnAirfoil() {
     QCOMPARE(lineCount(*window, "profil"), std::size_t{0});
 }
 
+void CalculateTest::TypedTextSelectsNothing_data() {
+    QTest::addColumn<QString>("finish");
+    QTest::newRow("Enter") << "Enter";
+    QTest::newRow("keypad Enter") << "keypad Enter";
+    QTest::newRow("Tab away") << "Tab";
+    QTest::newRow("click Calculate") << "Calculate";
+}
+
+// Typing an entry's whole text into Combo1 and finishing the edit picks nothing; "Calculate"
+// still uses the entry last picked from the list.
 void CalculateTest::TypedTextSelectsNothing() {
+    QFETCH(QString, finish);
     WorkingDir dir;
     dir.writeCatalog({kWorkedLine, kSecondLine});
     auto window = openWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
     setText(*window, "Text_AlfaD", "5");
     pick(*window, 0);
     const QStringList worked = results(*window);
 
-    // Typing the second entry's whole text and pressing Enter picks nothing.
-    QLineEdit* edit = control<QComboBox>(*window, "Combo1")->lineEdit();
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, kSecondLine);
-    QVERIFY(answerMessages([&] { QTest::keyClick(edit, Qt::Key_Return); }).isEmpty());
-    control<QLineEdit>(*window, "Text_N1")->setFocus();
+    auto* combo = control<QComboBox>(*window, "Combo1");
+    QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
+    QWidget* typing = QApplication::focusWidget();
+    QVERIFY(typing == combo || typing == combo->lineEdit());
+    QTest::keyClick(typing, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(typing, kSecondLine);
+    QCOMPARE(combo->currentText(), QString(kSecondLine));
+
+    const QStringList messages = answerMessages([&] {
+        if (finish == "Enter") QTest::keyClick(typing, Qt::Key_Return);
+        if (finish == "keypad Enter") QTest::keyClick(typing, Qt::Key_Enter, Qt::KeypadModifier);
+        if (finish == "Tab") QTest::keyClick(typing, Qt::Key_Tab);
+        if (finish == "Calculate") click(*window, "Command2");
+    });
+    QVERIFY(messages.isEmpty());
+    if (finish == "Tab" || finish == "Calculate")
+        QVERIFY(!combo->hasFocus() && !combo->lineEdit()->hasFocus());
+    QCOMPARE(combo->currentIndex(), 0);
     QCOMPARE(results(*window), worked);
 
     QVERIFY(answerMessages([&] { click(*window, "Command2"); }).isEmpty());
     QCOMPARE(results(*window), worked);
+}
+
+void CalculateTest::PickWithKeysCalculates_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("arrow on the field") << "arrow";
+    QTest::newRow("from the opened list") << "list";
+}
+
+void CalculateTest::PickWithKeysCalculates() {
+    QFETCH(QString, how);
+    WorkingDir dir;
+    dir.writeCatalog({kWorkedLine, kSecondLine});
+    auto window = openWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    setText(*window, "Text_AlfaD", "5");
+    pick(*window, 1);
+    const QStringList second = results(*window);
+    pick(*window, 0);
+    QVERIFY(results(*window) != second);
+
+    auto* combo = control<QComboBox>(*window, "Combo1");
+    combo->setFocus();
+    QWidget* keys = QApplication::focusWidget();
+    if (how == "arrow") {
+        QTest::keyClick(keys, Qt::Key_Down);
+    } else {
+        QTest::keyClick(keys, Qt::Key_Down, Qt::AltModifier);
+        QVERIFY(combo->view()->isVisible());
+        QTest::keyClick(combo->view(), Qt::Key_Down);
+        QTest::keyClick(combo->view(), Qt::Key_Return);
+    }
+    QCOMPARE(combo->currentIndex(), 1);
+    QCOMPARE(results(*window), second);
 }
 
 // An entry that cannot be calculated is refused with its number, which shows the entry picked.

@@ -46,15 +46,20 @@ QString describeBox(const QMessageBox& box) {
 
 }  // namespace
 
-QStringList answerMessages(const std::function<void()>& action) {
+QStringList answerMessages(const std::function<void()>& action,
+                           const std::function<void(QMessageBox&)>& inspect) {
     QStringList texts;
     // Fires inside the event loop that a modal box runs; outside one it never gets to run.
     QTimer answerer;
     answerer.setInterval(0);
-    QObject::connect(&answerer, &QTimer::timeout, [&texts] {
+    QObject::connect(&answerer, &QTimer::timeout, [&texts, &answerer, &inspect] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            // Inspecting may run events; the same box must not be answered from inside it.
+            answerer.stop();
+            if (inspect) inspect(*box);
             texts << describeBox(*box);
             box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
+            answerer.start();
         }
     });
     answerer.start();

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+class QMessageBox;
+
 namespace vorta::ui {
 class Form_VORTA;
 }
@@ -46,7 +48,9 @@ T* control(const QWidget& window, const char* name) {
 
 // Runs action and answers every modal message box it shows with OK; returns their texts.
 // A box with a title of its own or a button other than OK is recorded as "BAD BOX: ...".
-QStringList answerMessages(const std::function<void()>& action);
+// inspect, if given, sees each box while it is shown, before it is answered.
+QStringList answerMessages(const std::function<void()>& action,
+                           const std::function<void(QMessageBox&)>& inspect = {});
 
 // Picks item index from Combo1's drop-down list with the mouse, as a user does.
 void pick(vorta::ui::Form_VORTA& window, int index);
