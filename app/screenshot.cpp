@@ -8,11 +8,12 @@
 #include <QPixmap>
 #include <cstdio>
 
+#include "ui/application.h"
 #include "ui/form_vorta.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Vorta");
+    vorta::ui::setUpApplication();
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s <catalog directory> <output.png> [entry] [angle]\n", argv[0]);
         return 2;

@@ -3,12 +3,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QLocale>
 #include <QRadioButton>
 #include <variant>
 
 #include "core/number_text.h"
 #include "core/result_file.h"
+#include "locale/decimal_separator.h"
 #include "ui/form_about.h"
 #include "ui/message.h"
 #include "ui/plot_surface.h"
@@ -19,9 +19,6 @@ namespace {
 
 const QColor kAxisColour(17, 17, 17);
 const QColor kCurveColour(255, 17, 17);
-
-// Numbers written for people carry the decimal separator of the regional settings.
-std::string decimalSeparator() { return QLocale().decimalPoint().toStdString(); }
 
 QString displayText(const std::string& text) { return QString::fromStdString(text); }
 
@@ -37,11 +34,7 @@ Form_VORTA::~Form_VORTA() = default;
 void Form_VORTA::Form_Load() {
     catalog = loadCatalogFile(kCatalogFileName);
     if (!catalog.fileRead) showMessage(nullptr, kMissingCatalogMessage);
-    listedCatalog = catalog;
-    for (CatalogEntry& entry : listedCatalog.entries) {
-        entry.displayText = displayTextAsUtf8(entry.displayText);
-        Combo1->addItem(displayText(entry.displayText));
-    }
+    for (const CatalogEntry& entry : catalog.entries) Combo1->addItem(displayText(entry.shownText));
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(" ");
 }
@@ -53,7 +46,7 @@ void Form_VORTA::closeEvent(QCloseEvent* event) {
 
 void Form_VORTA::Combo1_Click(int /*index*/) {
     const std::string picked = Combo1->currentText().toStdString();
-    if (const auto k = findEntryByText(listedCatalog, picked)) SelectedIndex = k;
+    if (const auto k = findEntryByText(catalog, picked)) SelectedIndex = k;
     RunCalculation();
 }
 
@@ -82,7 +75,7 @@ void Form_VORTA::RunCalculation() {
 
 void Form_VORTA::showCoefficients(const Calculation& calculation) {
     const Coefficients& c = calculation.solution.coefficients;
-    const std::string separator = decimalSeparator();
+    const std::string separator = regionalDecimalSeparator();
     Text_CL->setText(displayText(formatRounded(c.CL, 3, separator)));
     Text_CMc4->setText(displayText(formatRounded(c.CMc4, 3, separator)));
     Text_Alfa0->setText(displayText(formatRounded(c.Alfa0, 2, separator)));
@@ -98,7 +91,7 @@ void Form_VORTA::SaveResult() {
             break;
         }
     }
-    if (auto error = saveResultFile(catalog, last, layout, decimalSeparator(), kResultFileName)) {
+    if (auto error = saveResultFile(catalog, last, layout, regionalDecimalSeparator(), kResultFileName)) {
         showMessage(this, displayText(*error));
     }
 }

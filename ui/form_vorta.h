@@ -62,7 +62,6 @@ class Form_VORTA : public QMainWindow {
     // State: the catalog, the picked entry and the last successful calculation, whose
     // N1, AlfaD, points and coefficients always belong together.
     Catalog catalog;
-    Catalog listedCatalog;  // the catalog with its display texts as Combo1 lists them (UTF-8)
     std::optional<int> SelectedIndex;
     std::optional<Calculation> last;
     std::unique_ptr<Form_About> about;

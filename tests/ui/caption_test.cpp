@@ -16,10 +16,6 @@
 
 using namespace uitest;
 
-// On the xcb platform Qt talks to D-Bus from a thread of its own, and libdbus keeps that
-// connection's read buffer for the life of the process. Read by LeakSanitizer builds only.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
-
 namespace {
 
 // A connection of its own to the X server, as the window manager has.
