@@ -62,7 +62,7 @@ void writeCoefficients(ResultWriter& w, double AlfaD, const Coefficients& c) {
     w.endLine();
 }
 
-double slot(const std::vector<double>& values, double pointNumber) {
+double slot(const PointArray& values, double pointNumber) {
     const auto k = static_cast<std::size_t>(std::nearbyint(pointNumber));  // ties to even
     return k < values.size() ? values[k] : 0;
 }

@@ -2,7 +2,8 @@
 // The Karman-Trefftz conformal-mapping solution of one section at one angle of attack.
 
 #include <cmath>
-#include <vector>
+
+#include "core/point_array.h"
 
 namespace vorta {
 
@@ -19,7 +20,7 @@ struct Coefficients {
 // point N1 repeats point 1. A slot the sweep does not reach holds 0.
 struct Solution {
     Coefficients coefficients;
-    std::vector<double> x, y, Cu;
+    PointArray x, y, Cu;
 };
 
 // N1 >= 2 points; F, G, m the section's shape; AlfaD in degrees. Arithmetic faults are not

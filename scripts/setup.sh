@@ -13,6 +13,10 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   # An X server for the caption test, and xcb to read the captions it holds.
   xvfb xauth libxcb1-dev
+  # Vectorised elementary functions for the solver; Google Benchmark for bench/.
+  libsleef-dev libbenchmark-dev
+  # The whole-process figures in bench/: hyperfine times, numpy is the peer solver.
+  hyperfine python3-numpy
 )
 
 missing=()

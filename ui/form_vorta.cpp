@@ -96,8 +96,8 @@ void Form_VORTA::SaveResult() {
     }
 }
 
-void Form_VORTA::grafik(int N1, const std::vector<double>& x, const std::vector<double>& y,
-                        const std::vector<double>& Cu) {
+void Form_VORTA::grafik(int N1, const PointArray& x, const PointArray& y,
+                        const PointArray& Cu) {
     const int segments = N1 - 1;
 
     profil->clear();

@@ -44,8 +44,8 @@ class Form_VORTA : public QMainWindow {
     void Form_Load();
     void RunCalculation();
     void SaveResult();
-    void grafik(int N1, const std::vector<double>& x, const std::vector<double>& y,
-                const std::vector<double>& Cu);
+    void grafik(int N1, const PointArray& x, const PointArray& y,
+                const PointArray& Cu);
     void showCoefficients(const Calculation& calculation);
 
     // Building the controls (form_vorta_controls.cpp).

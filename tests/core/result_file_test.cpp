@@ -77,7 +77,7 @@ TEST(ResultFile, FoldedLayoutsWithAnEvenPointCountRoundThePointNumbersToEven) {
     Calculation c = workedCalculation();
     c.N1 = 6;
     c.solution.x = {0, 1, 2, 3, 4, 5, 6};  // x(k) = k shows which point each column holds
-    c.solution.y = c.solution.Cu = std::vector<double>(7, 0);
+    c.solution.y = c.solution.Cu = PointArray(7, 0.0);
     EXPECT_EQ(formatResultFile(workedEntry(1.9), c, Layout::FoldedXY, "."),
               lines({" Delta=0.1  Gama=0.05  xDltC=0.0123  Tau=10.  Karman-Trefftz airfoil", " 6 ",
                      "  1  4.00000  0.00000  4.00000  0.00000", "  2  4.00000  0.00000  2.00000  0.00000",
@@ -113,7 +113,7 @@ TEST(ResultFile, DecimalCommaChangesEveryNumberButNoLabel) {
 TEST(ResultFile, RowNumbersWidenFromTen) {
     Calculation c = workedCalculation();
     c.N1 = 10;
-    c.solution.x = c.solution.y = c.solution.Cu = std::vector<double>(11, 0);
+    c.solution.x = c.solution.y = c.solution.Cu = PointArray(11, 0.0);
     const std::string text = formatResultFile(workedEntry(1.9), c, Layout::XY, ".");
     EXPECT_NE(text.find("\r\n  9  0.00000  0.00000\r\n  10  0.00000  0.00000\r\n"), std::string::npos);
 }
