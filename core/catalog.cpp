@@ -61,10 +61,11 @@ private:
     int previous_ = EOF;
 };
 
-// The lines on which a field starts and ends; they differ only for a quoted field that
-// runs over a line end.
+// Where a field lies: the lines on which it starts and ends (they differ only for a quoted
+// field that runs over a line end), and whether it is the first or the last field of a line.
 struct FieldLines {
     int first = 0, last = 0;
+    bool startsLine = false, endsLine = false;
 };
 
 // Reads comma- and line-separated fields, the way the catalog is laid out. Every field,
@@ -81,8 +82,12 @@ public:
         std::size_t skipped = 0;
         while (isBlank(in_.peek()) || isLineEnd(in_.peek())) {
             if (++skipped > kFieldLengthLimit) return Status::TooLong;
-            if (isLineEnd(in_.peek())) in_.consumeLineEnd();
-            else in_.get();
+            if (isLineEnd(in_.peek())) {
+                in_.consumeLineEnd();
+                atLineStart_ = true;
+            } else {
+                in_.get();
+            }
         }
         return in_.peek() == EOF ? Status::EndOfData : Status::Read;
     }
@@ -96,6 +101,7 @@ public:
         }
         if (in_.peek() == EOF) return Status::EndOfData;
         lines.first = in_.line();
+        lines.startsLine = atLineStart_;
         if (in_.peek() == '"') return readQuoted(field, length, lines);
         while (in_.peek() != EOF && in_.peek() != ',' && !isLineEnd(in_.peek())) {
             if (++length > kFieldLengthLimit) return Status::TooLong;
@@ -103,7 +109,7 @@ public:
         }
         while (!field.empty() && isBlank(field.back())) field.pop_back();
         lines.last = in_.line();
-        consumeSeparator();
+        lines.endsLine = consumeSeparator();
         return Status::Read;
     }
 
@@ -121,20 +127,24 @@ private:
             in_.get();
         }
         lines.last = in_.line();
-        consumeSeparator();
+        lines.endsLine = consumeSeparator();
         return Status::Read;
     }
 
-    void consumeSeparator() {
+    // Returns whether the field ended its line: a line end or the end of the data.
+    bool consumeSeparator() {
+        atLineStart_ = in_.peek() != ',';
         if (in_.peek() == ',') in_.get();
         else if (isLineEnd(in_.peek())) in_.consumeLineEnd();
+        return atLineStart_;
     }
 
     LineCountingInput in_;
+    bool atLineStart_ = true;
 };
 
-// A record as the field pass reads it: the entry's numbers and the one line all seven
-// fields stand on, or 0 when they are spread over several lines.
+// A record as the field pass reads it: the entry's numbers and the line whose fields are
+// exactly its seven, or 0 when its fields are not a whole line of their own.
 struct Record {
     CatalogEntry entry;
     int line = 0;
@@ -145,16 +155,19 @@ bool readRecord(FieldReader& reader, Record& record) {
     std::string text;
     FieldLines lines;
     int line = 0;
-    bool oneLine = true;
+    bool wholeLine = true;
     for (const CatalogField& field : kCatalogFields) {
         if (reader.read(text, lines) != FieldReader::Status::Read) return false;
-        if (line == 0) line = lines.first;
-        oneLine = oneLine && lines.first == line && lines.last == line;
+        if (line == 0) {
+            line = lines.first;
+            wholeLine = lines.startsLine;
+        }
+        wholeLine = wholeLine && lines.first == line && lines.last == line;
         const std::optional<double> value = readCatalogNumber(text);
         if (value) record.entry.*field.value = *value;
         else if (!record.entry.unreadableField) record.entry.unreadableField = &field;
     }
-    record.line = oneLine ? line : 0;
+    record.line = wholeLine && lines.endsLine ? line : 0;
     return true;
 }
 

@@ -16,8 +16,9 @@ std::string unreadLineProblem(const Catalog& catalog, const UnreadLine& unread) 
         return "the catalog holds at most " + std::to_string(kCatalogCapacity) +
                " airfoils; this line and the lines after it are not read.";
     }
-    return "this line and the lines after it are not read: a field holds more than " +
-           std::to_string(kFieldLengthLimit) + " characters, or as many blanks stand together.";
+    return "this line and the lines after it are not read: the file ends within its record, or a field holds "
+           "more than " +
+           std::to_string(kFieldLengthLimit) + " characters.";
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ vorta::Catalog load(const std::string& bytes) {
 
 // The entry's line read as a catalog of its own gives the same seven numbers.
 bool holdsItsOwnLine(const vorta::CatalogEntry& entry) {
-    const vorta::Catalog alone = load("1\n0\n" + entry.displayText);
+    const vorta::Catalog alone = load("1\n0\n" + entry.displayText + "\n");
     if (alone.AirfoilCount() != 1 || alone.entry(1).lineFault) return false;
     const vorta::CatalogEntry& same = alone.entry(1);
     if ((same.unreadableField == nullptr) != (entry.unreadableField == nullptr)) return false;

@@ -212,6 +212,30 @@ TEST(CatalogLineFaults, AQuoteLeftOpenIsAFault) {
     }
 }
 
+// Whatever the file, an entry that is not marked holds exactly the numbers its own line
+// gives when read alone. Quotes that pair up differently across lines once fooled a check
+// that looked only at the lines the fields came from.
+TEST(CatalogLineFaults, AnUnmarkedEntryHoldsTheNumbersOfItsOwnLine) {
+    const std::string files[] = {
+        "1\r\n0\r\n\"0,0\r\n0,0,1,,.1,\"-,5,,,,,,,,,,,,,,,,,,,\",04\r\n",
+        "\xEF\xBB\xBF,5,0,x\n0\n\"0,0\n0,0,1,,.1,\"x-,\x11,,,,,,,,,,,,,,,,,,,,,\",04\n",
+        "1\r\n0\r\n1,2,3,4,5,6,\"7\r\n8\",1,2,3,4,5,6\r\n1,2,3,4,5,6,7\r\n1,2,3,4,5,6,7\r\n",
+        "1\r\n0\r\n1,2,3,4,5,6,7,\r\n1,2,3,4,5,6,7\r\n1,2,3,4,5,6,7\r\n",
+        "1\r\n0\r\n1,2,3,4,5,6,7\r\n1,2,3,4,5,6,",
+    };
+    for (const std::string& file : files) {
+        const Catalog catalog = load(file);
+        for (const CatalogEntry& entry : catalog.entries) {
+            if (entry.lineFault) continue;
+            const Catalog alone = load("1\r\n0\r\n" + entry.displayText + "\r\n");
+            ASSERT_EQ(alone.AirfoilCount(), 1) << entry.displayText;
+            for (const CatalogField& field : kCatalogFields) {
+                EXPECT_EQ(entry.*field.value, alone.entry(1).*field.value) << entry.displayText << ' ' << field.name;
+            }
+        }
+    }
+}
+
 TEST(CatalogLineFaults, TheFirstLineTheCatalogCouldNotTakeIsKept) {
     EXPECT_FALSE(load(records(3) + "\r\n  \r\n").firstUnreadLine);
     const Catalog tooMany = load(records(52));
