@@ -1,5 +1,6 @@
 // Any text typed into a field or found in a catalog field reads as a number or as nothing,
-// never as NaN, and writes back without fault.
+// never as NaN, and writes back without fault. A decimal comma found in a field names the
+// number as typed, and the number it suggests reads as that number with a point.
 #include <cmath>
 #include <cstdlib>
 #include <string_view>
@@ -12,6 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (std::isnan(field)) std::abort();
     const std::optional<double> catalogValue = vorta::readCatalogNumber(text);
     if (catalogValue && std::isnan(*catalogValue)) std::abort();
+    if (const auto comma = vorta::findDecimalComma(text)) {
+        if (comma->written.find(',') == std::string::npos) std::abort();
+        if (comma->meant && comma->meant->find(',') != std::string::npos) std::abort();
+        if (comma->meant && vorta::readFieldNumber(comma->written) != field) std::abort();
+    }
     if (std::isfinite(field)) {
         for (int decimals : {vorta::kAllDigits, 0, 2, 3, 4}) {
             const std::string rounded = vorta::formatRounded(field, decimals, ",");
