@@ -78,19 +78,38 @@ int createTemporary(FileReplacer& steps, const std::string& path, std::string& t
     return error;
 }
 
-int writeTemporary(FileReplacer& steps, const Target& target, std::string_view bytes) {
+// Runs the producer with a sink that writes through steps. The first failed write is the
+// outcome: the sink drops every block after it, whatever the producer then returns.
+int produceInto(FileReplacer& steps, const ByteProducer& produce) {
+    int writeError = 0;
+    const ByteSink sink = [&steps, &writeError](std::string_view bytes) {
+        if (writeError == 0) writeError = steps.write(bytes);
+        return writeError;
+    };
+    const int producerError = produce(sink);
+    return writeError != 0 ? writeError : producerError;
+}
+
+int writeTemporary(FileReplacer& steps, const Target& target, const ByteProducer& produce) {
     int error = target.exists ? steps.setMode(target.mode & 07777) : 0;
-    if (error == 0) error = steps.write(bytes);
+    if (error == 0) error = produceInto(steps, produce);
     if (error == 0) error = steps.sync();
     const int closeError = steps.close();
     return error != 0 ? error : closeError;
 }
 
-std::optional<std::string> replaceWhole(const std::string& path, const Target& target, std::string_view bytes,
+std::optional<std::string> replaceWhole(const std::string& path, const Target& target, const ByteProducer& produce,
                                         FileReplacer& steps) {
     std::string temporaryPath;
     if (const int error = createTemporary(steps, target.path, temporaryPath)) return failure(path, error);
-    int error = writeTemporary(steps, target, bytes);
+    int error = 0;
+    try {
+        error = writeTemporary(steps, target, produce);
+    } catch (...) {
+        steps.close();
+        steps.remove(temporaryPath);
+        throw;
+    }
     if (error == 0) error = steps.rename(temporaryPath, target.path);
     if (error != 0) {
         steps.remove(temporaryPath);
@@ -132,16 +151,19 @@ private:
 };
 
 // A device, FIFO or socket is no file to rename over or remove: it is written as it stands.
-std::optional<std::string> writeInPlace(const std::string& path, const Target& target, std::string_view bytes,
+std::optional<std::string> writeInPlace(const std::string& path, const Target& target, const ByteProducer& produce,
                                         FileReplacer& steps) {
     if (const int error = steps.openExisting(target.path)) {
         if (error == ENXIO && S_ISFIFO(target.mode)) return failure(path, "nothing is reading from it");
         return failure(path, error);
     }
     int error = 0;
-    {
+    try {
         PipeSignalHeld held;
-        error = steps.write(bytes);
+        error = produceInto(steps, produce);
+    } catch (...) {
+        steps.close();
+        throw;
     }
     const int closeError = steps.close();
     if (error == 0) error = closeError;
@@ -221,14 +243,24 @@ std::optional<std::string> replaceFileAtomically(const std::string& path, std::s
 
 std::optional<std::string> replaceFileAtomically(const std::string& path, std::string_view bytes,
                                                  FileReplacer& steps) {
+    return replaceFileAtomically(path, [bytes](const ByteSink& sink) { return sink(bytes); }, steps);
+}
+
+std::optional<std::string> replaceFileAtomically(const std::string& path, const ByteProducer& produce) {
+    FileReplacer steps;
+    return replaceFileAtomically(path, produce, steps);
+}
+
+std::optional<std::string> replaceFileAtomically(const std::string& path, const ByteProducer& produce,
+                                                 FileReplacer& steps) {
     Target target;
     if (const int error = findTarget(path, target)) return failure(path, error);
-    if (!target.exists) return replaceWhole(path, target, bytes, steps);
+    if (!target.exists) return replaceWhole(path, target, produce, steps);
     if (S_ISDIR(target.mode)) return failure(path, EISDIR);
-    if (!S_ISREG(target.mode)) return writeInPlace(path, target, bytes, steps);
+    if (!S_ISREG(target.mode)) return writeInPlace(path, target, produce, steps);
     // Like an editor, leave alone a file its owner has made read-only.
     if (::access(target.path.c_str(), W_OK) != 0) return failure(path, lastError());
-    return replaceWhole(path, target, bytes, steps);
+    return replaceWhole(path, target, produce, steps);
 }
 
 }  // namespace vorta

@@ -4,9 +4,12 @@
 // sees the old file or the new one, never a part. A symbolic link is followed and stays a link;
 // the file keeps its permissions. A device, FIFO or socket is written in place instead.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/byte_sink.h"
 
 namespace vorta {
 
@@ -41,6 +44,15 @@ private:
 // then stays as it was and no temporary file is left behind.
 std::optional<std::string> replaceFileAtomically(const std::string& path, std::string_view bytes);
 std::optional<std::string> replaceFileAtomically(const std::string& path, std::string_view bytes,
+                                                 FileReplacer& steps);
+
+// Writes the new content as it is made, block by block, so that it never has to be held whole.
+// The producer hands the blocks to the sink it is given and returns 0, or an errno value when
+// it cannot go on; the first failed write is the outcome whatever the producer returns, and
+// the sink takes nothing after it. A producer that throws leaves the earlier file too.
+using ByteProducer = std::function<int(const ByteSink& sink)>;
+std::optional<std::string> replaceFileAtomically(const std::string& path, const ByteProducer& produce);
+std::optional<std::string> replaceFileAtomically(const std::string& path, const ByteProducer& produce,
                                                  FileReplacer& steps);
 
 }  // namespace vorta

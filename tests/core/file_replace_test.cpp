@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <new>
 #include <optional>
 #include <string>
 #include <thread>
@@ -423,6 +424,114 @@ TEST_F(ReplaceFileAtomicallyInPlace, AFailureAtAnyStepIsReportedAndTheFifoStays)
         EXPECT_EQ(std::count(steps.steps.begin(), steps.steps.end(), Step::Rename), 0);
         expectFifoAlone();
     }
+}
+
+}  // namespace
+
+// --- Content made while it is written -------------------------------------------------------
+
+namespace {
+
+// Hands the sink the pieces in turn and returns what the last hand-over returned.
+ByteProducer producing(std::vector<std::string> pieces) {
+    return [pieces](const ByteSink& sink) {
+        int error = 0;
+        for (const std::string& piece : pieces) error = sink(piece);
+        return error;
+    };
+}
+
+TEST(ReplaceFileAtomicallyFromAProducer, WritesEachBlockAsItComesBeforeTheSyncAndTheRename) {
+    TempDir dir;
+    const std::string path = dir.file("VORTA_result.txt");
+    writeFile(path, "earlier");
+    FailingReplacer steps;
+    ASSERT_FALSE(replaceFileAtomically(path, producing({"one\r\n", "two\r\n", "three\r\n"}), steps));
+    EXPECT_EQ(readFile(path), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(dir.entryCount(), 1u);
+    const std::vector<Step> expected{Step::CreateTemporary, Step::SetMode, Step::Write,  Step::Write,        Step::Write,
+                                     Step::Sync,            Step::Close,   Step::Rename, Step::SyncDirectory};
+    EXPECT_EQ(steps.steps, expected);
+}
+
+TEST(ReplaceFileAtomicallyFromAProducer, AFailureAtAnyStepKeepsTheEarlierFileAndLeavesNoTemporary) {
+    for (Step step : {Step::CreateTemporary, Step::SetMode, Step::Write, Step::Sync, Step::Close, Step::Rename}) {
+        SCOPED_TRACE(name(step));
+        TempDir dir;
+        const std::string path = dir.file("VORTA_result.txt");
+        writeFile(path, "earlier\r\n");
+        FailingReplacer steps(step);
+        const auto error = replaceFileAtomically(path, producing({"one", "two", "three"}), steps);
+        ASSERT_TRUE(error);
+        EXPECT_NE(error->find("No space left on device"), std::string::npos) << *error;
+        EXPECT_EQ(readFile(path), "earlier\r\n");
+        EXPECT_EQ(dir.entryCount(), 1u);
+        // A failed write is the last: the blocks after it are not tried.
+        EXPECT_LE(std::count(steps.steps.begin(), steps.steps.end(), Step::Write), step == Step::Write ? 1 : 3);
+    }
+}
+
+TEST(ReplaceFileAtomicallyFromAProducer, AFailedWriteFailsTheSaveEvenWhenTheProducerCarriesOn) {
+    TempDir dir;
+    const std::string path = dir.file("VORTA_result.txt");
+    writeFile(path, "earlier");
+    FailingReplacer steps(Step::Write);
+    const ByteProducer heedless = [](const ByteSink& sink) {
+        sink("one");
+        sink("two");
+        return 0;
+    };
+    EXPECT_TRUE(replaceFileAtomically(path, heedless, steps));
+    EXPECT_EQ(std::count(steps.steps.begin(), steps.steps.end(), Step::Write), 1);
+    EXPECT_EQ(readFile(path), "earlier");
+    EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+TEST(ReplaceFileAtomicallyFromAProducer, AProducerThatGivesUpKeepsTheEarlierFile) {
+    TempDir dir;
+    const std::string path = dir.file("VORTA_result.txt");
+    writeFile(path, "earlier");
+    const auto error = replaceFileAtomically(path, [](const ByteSink& sink) {
+        sink("half of it");
+        return EIO;
+    });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, "Could not save VORTA_result.txt: Input/output error. An earlier VORTA_result.txt is left as it was.");
+    EXPECT_EQ(readFile(path), "earlier");
+    EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+TEST(ReplaceFileAtomicallyFromAProducer, AProducerThatThrowsKeepsTheEarlierFileAndLeavesNoTemporary) {
+    TempDir dir;
+    const std::string path = dir.file("VORTA_result.txt");
+    writeFile(path, "earlier");
+    const ByteProducer throwing = [](const ByteSink& sink) -> int {
+        sink("half of it");
+        throw std::bad_alloc();
+    };
+    EXPECT_THROW(replaceFileAtomically(path, throwing), std::bad_alloc);
+    EXPECT_EQ(readFile(path), "earlier");
+    EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+TEST_F(ReplaceFileAtomicallyInPlace, AFifoIsWrittenBlockByBlockToItsReader) {
+    const std::string text = largeText();
+    std::vector<std::string> blocks;
+    for (std::size_t at = 0; at < text.size(); at += 100000) blocks.push_back(text.substr(at, 100000));
+    FifoReader reader(fifo_);
+    EXPECT_FALSE(replaceFileAtomically(fifo_, producing(blocks)));
+    EXPECT_TRUE(reader.finish() == text);
+    expectFifoAlone();
+}
+
+TEST_F(ReplaceFileAtomicallyInPlace, AProducerThatThrowsLeavesTheFifoAndTheProgramAsTheyWere) {
+    FifoReader reader(fifo_);
+    EXPECT_THROW(replaceFileAtomically(fifo_, [](const ByteSink&) -> int { throw std::bad_alloc(); }), std::bad_alloc);
+    reader.finish();
+    expectFifoAlone();
+    FifoReader next(fifo_);
+    EXPECT_FALSE(replaceFileAtomically(fifo_, "new"));
+    EXPECT_EQ(next.finish(), "new");
 }
 
 }  // namespace
