@@ -2,6 +2,8 @@
 // Numbers as text, independent of the C library's locale: reading with the point as the
 // only decimal separator, and writing with a separator chosen by the caller.
 
+#include <cstddef>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +36,18 @@ enum class Pattern {
     WholeNumber,       // "###"     : 51 gives "51"
 };
 std::string formatPattern(double value, Pattern pattern, std::string_view separator);
+
+// The longest text of a pattern, less its separator: a sign, the 309 digits of the largest
+// double and five decimals.
+inline constexpr std::size_t kLongestPatternText = 1 + (std::numeric_limits<double>::max_exponent10 + 1) + 5;
+
+// Writes formatPattern's text at out, which has room for kLongestPatternText plus the
+// separator, and returns its end. Whole numbers and five decimals mostly take a shortcut.
+char* writePattern(char* out, double value, Pattern pattern, std::string_view separator);
+
+// The shortcut for Exactly5Decimals: formatPattern's text at out and its end, or nullptr
+// where value lies too near a rounding tie (or is too large) for the shortcut to be sure.
+char* writeExactly5DecimalsShortcut(char* out, double value, std::string_view separator);
 
 // No rounding beyond the 15 significant digits every text starts from.
 inline constexpr int kAllDigits = -1;

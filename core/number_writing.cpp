@@ -1,6 +1,8 @@
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "core/number_text.h"
@@ -113,7 +115,65 @@ std::string plainText(const Decimal& d, int minDecimals, bool separatorAlways, s
     return text;
 }
 
+char* copyText(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+char* writeSeparator(char* out, std::string_view separator) {
+    if (separator.size() != 1) return copyText(out, separator);
+    *out = separator[0];
+    return out + 1;
+}
+
+// A number below 100000 as five digits, leading zeros included.
+char* writeFiveDigits(char* out, unsigned value) {
+    for (int i = 4; i >= 0; --i) {
+        out[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    return out + 5;
+}
+
+// A whole number below 1E15 has at most 15 digits, so its 15-digit form is the number
+// itself and rounding to a whole number leaves it as it is.
+char* writeWholeNumberShortcut(char* out, double value) {
+    if (!(std::fabs(value) < 1e15)) return nullptr;
+    const auto whole = static_cast<long long>(value);
+    if (static_cast<double>(whole) != value) return nullptr;
+    return std::to_chars(out, out + 16, whole).ptr;
+}
+
 }  // namespace
+
+// Why the shortcut writes formatPattern's text: formatPattern rounds, half away from zero, the
+// 15-significant-digit form of value, which lies within 5E-15 x |value| of it (1E-14 even if
+// the last digit were off by one). The product |value| x 1E5 computed in double lies within
+// 2^-53 of itself from the exact product. Where the computed product is farther than 2^-46
+// of itself (about 1.4E-14) from the nearest half, the exact product and the 15-digit form
+// times 1E5 lie on the same side of that half as the computed product, so all three round
+// to the same whole number of hundred-thousandths. Near a half, and from 2^45 on, where the
+// margin is half a unit or more, formatPattern decides.
+char* writeExactly5DecimalsShortcut(char* out, double value, std::string_view separator) {
+    constexpr double kTieMargin = 0x1p-46;
+    const double scaled = std::fabs(value) * 1e5;
+    if (!(scaled < 0x1p45)) return nullptr;  // NaN and infinities too
+    const auto whole = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);  // exact
+    if (std::fabs(fraction - 0.5) <= scaled * kTieMargin) return nullptr;
+    const std::uint64_t units = whole + (fraction > 0.5 ? 1 : 0);  // hundred-thousandths
+    if (value < 0 && units != 0) *out++ = '-';                      // zero carries no sign
+    out = std::to_chars(out, out + 16, units / 100000).ptr;
+    out = writeSeparator(out, separator);
+    return writeFiveDigits(out, static_cast<unsigned>(units % 100000));
+}
+
+char* writePattern(char* out, double value, Pattern pattern, std::string_view separator) {
+    char* end = nullptr;
+    if (pattern == Pattern::Exactly5Decimals) end = writeExactly5DecimalsShortcut(out, value, separator);
+    if (pattern == Pattern::WholeNumber) end = writeWholeNumberShortcut(out, value);
+    return end != nullptr ? end : copyText(out, formatPattern(value, pattern, separator));
+}
 
 std::string formatPattern(double value, Pattern pattern, std::string_view separator) {
     const Decimal d = toDecimal15(value);
