@@ -1,8 +1,9 @@
 #include "core/result_file.h"
 
+#include <array>
 #include <cmath>
-#include <vector>
 
+#include "core/block_writer.h"
 #include "core/file_replace.h"
 #include "core/number_text.h"
 
@@ -12,19 +13,25 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 
+// Formats straight into the blocks that go to the sink.
 class ResultWriter {
 public:
-    explicit ResultWriter(std::string_view separator) : separator_(separator) {}
+    ResultWriter(const ByteSink& sink, std::string_view separator)
+        : out_(sink), separator_(separator), numberRoom_(kLongestPatternText + separator.size()) {}
 
     void text(std::string_view s) { out_.append(s); }
-    void pattern(double value, Pattern p) { out_ += formatPattern(value, p, separator_); }
-    void bare(double value, int decimals) { out_ += formatBare(value, decimals, separator_); }
-    void endLine() { out_ += kLineEnd; }
-    std::string take() { return std::move(out_); }
+    void pattern(double value, Pattern p) {
+        out_.wrote(writePattern(out_.room(numberRoom_), value, p, separator_));
+    }
+    void bare(double value, int decimals) { out_.append(formatBare(value, decimals, separator_)); }
+    void endLine() { out_.append(kLineEnd); }
+    bool failed() const { return out_.failed(); }
+    int finish() { return out_.finish(); }
 
 private:
-    std::string separator_;
-    std::string out_;
+    BlockWriter out_;
+    std::string_view separator_;
+    std::size_t numberRoom_;
 };
 
 // The header names the entry; a Joukowsky section (m = 2) keeps its point count on the same line.
@@ -67,7 +74,19 @@ double slot(const PointArray& values, double pointNumber) {
     return k < values.size() ? values[k] : 0;
 }
 
-void writeRow(ResultWriter& w, int i, const std::vector<double>& columns) {
+// The values of one table row: up to six in the folded layout with pressure.
+class Columns {
+public:
+    void add(double value) { values_[count_++] = value; }
+    const double* begin() const { return values_.data(); }
+    const double* end() const { return values_.data() + count_; }
+
+private:
+    std::array<double, 6> values_{};
+    std::size_t count_ = 0;
+};
+
+void writeRow(ResultWriter& w, int i, const Columns& columns) {
     w.text("  ");
     w.pattern(i, Pattern::WholeNumber);
     for (double value : columns) {
@@ -77,12 +96,15 @@ void writeRow(ResultWriter& w, int i, const std::vector<double>& columns) {
     w.endLine();
 }
 
+// Stops at the first row after the sink failed.
 void writeTable(ResultWriter& w, const Calculation& calc, Layout layout) {
     const Solution& s = calc.solution;
     if (layout == Layout::XY || layout == Layout::XYCu) {
-        for (int i = 1; i <= calc.N1; ++i) {
-            std::vector<double> columns = {slot(s.x, i), slot(s.y, i)};
-            if (layout == Layout::XYCu) columns.push_back(slot(s.Cu, i));
+        for (int i = 1; i <= calc.N1 && !w.failed(); ++i) {
+            Columns columns;
+            columns.add(slot(s.x, i));
+            columns.add(slot(s.y, i));
+            if (layout == Layout::XYCu) columns.add(slot(s.Cu, i));
             writeRow(w, i, columns);
         }
         return;
@@ -90,38 +112,57 @@ void writeTable(ResultWriter& w, const Calculation& calc, Layout layout) {
     // The folded layouts pair the upper surface, from the nose point M up to point N1, with
     // the lower surface, from M down to point 1. For an even N1, M lies between two points.
     const double M = (calc.N1 + 1) / 2.0;
-    for (int i = 1; i <= M; ++i) {
+    for (int i = 1; i <= M && !w.failed(); ++i) {
         const double U = M + i - 1, L = M + 1 - i;
-        std::vector<double> columns = {slot(s.x, U), slot(s.y, U)};
-        if (layout == Layout::FoldedXYCu) columns.push_back(slot(s.Cu, U));
-        columns.push_back(slot(s.x, L));
-        columns.push_back(slot(s.y, L));
-        if (layout == Layout::FoldedXYCu) columns.push_back(slot(s.Cu, L));
+        Columns columns;
+        columns.add(slot(s.x, U));
+        columns.add(slot(s.y, U));
+        if (layout == Layout::FoldedXYCu) columns.add(slot(s.Cu, U));
+        columns.add(slot(s.x, L));
+        columns.add(slot(s.y, L));
+        if (layout == Layout::FoldedXYCu) columns.add(slot(s.Cu, L));
         writeRow(w, i, columns);
     }
 }
 
 }  // namespace
 
-std::string formatResultFile(const CatalogEntry& entry, const Calculation& calculation, Layout layout,
-                             std::string_view separator) {
-    ResultWriter w(separator);
+int writeResultFile(const CatalogEntry& entry, const Calculation& calculation, Layout layout,
+                    std::string_view separator, const ByteSink& sink) {
+    ResultWriter w(sink, separator);
     writeHeader(w, entry, calculation.N1);
-    if (layout == Layout::None) return w.take();
     if (layout == Layout::XYCu || layout == Layout::FoldedXYCu) {
         writeCoefficients(w, calculation.AlfaD, calculation.solution.coefficients);
     }
-    writeTable(w, calculation, layout);
-    return w.take();
+    if (layout != Layout::None) writeTable(w, calculation, layout);
+    return w.finish();
+}
+
+std::string formatResultFile(const CatalogEntry& entry, const Calculation& calculation, Layout layout,
+                             std::string_view separator) {
+    std::string text;
+    writeResultFile(entry, calculation, layout, separator, [&text](std::string_view bytes) {
+        text.append(bytes);
+        return 0;
+    });
+    return text;
 }
 
 std::optional<std::string> saveResultFile(const Catalog& catalog, const std::optional<Calculation>& last,
                                           Layout layout, std::string_view separator, const std::string& path) {
-    if (!last || last->SelectedIndex < 1 || last->SelectedIndex > catalog.AirfoilCount()) {
+    if (!last) return std::string(kNothingToSaveMessage);
+    return saveResultFile(catalog, *last, layout, separator, path);
+}
+
+std::optional<std::string> saveResultFile(const Catalog& catalog, const Calculation& calculation, Layout layout,
+                                          std::string_view separator, const std::string& path) {
+    if (calculation.SelectedIndex < 1 || calculation.SelectedIndex > catalog.AirfoilCount()) {
         return std::string(kNothingToSaveMessage);
     }
-    const CatalogEntry& entry = catalog.entry(last->SelectedIndex);
-    return replaceFileAtomically(path, formatResultFile(entry, *last, layout, separator));
+    const CatalogEntry& entry = catalog.entry(calculation.SelectedIndex);
+    return replaceFileAtomically(path, [&](const ByteSink& sink) {
+        return writeResultFile(entry, calculation, layout, separator, sink);
+    });
 }
 
 }  // namespace vorta

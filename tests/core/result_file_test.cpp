@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <random>
+#include <vector>
 
+#include "core/block_writer.h"
+#include "core/number_text.h"
 #include "core/result_file.h"
 #include "support/temp_dir.h"
 
@@ -118,6 +125,101 @@ TEST(ResultFile, RowNumbersWidenFromTen) {
     EXPECT_NE(text.find("\r\n  9  0.00000  0.00000\r\n  10  0.00000  0.00000\r\n"), std::string::npos);
 }
 
+// --- Long tables, written block by block ---------------------------------------------------
+
+// N1 points whose values mix ordinary numbers, the doubles next to rounding halves and small
+// negatives that round to zero.
+Calculation longCalculation(int N1) {
+    Calculation c = workedCalculation();
+    c.N1 = N1;
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> ordinary(-2, 2);
+    std::uniform_int_distribution<int> units(0, 200000);
+    const auto value = [&](int k) {
+        switch (k % 4) {
+            case 0: return ordinary(random);
+            case 1: return std::strtod((std::to_string(units(random)) + "5e-6").c_str(), nullptr);
+            case 2: return std::nextafter(std::strtod((std::to_string(units(random)) + "5e-6").c_str(), nullptr), 0.0);
+            default: return -ordinary(random) * 2.5e-6 * (k % 3);
+        }
+    };
+    for (PointArray* values : {&c.solution.x, &c.solution.y, &c.solution.Cu}) {
+        values->resize(static_cast<std::size_t>(N1) + 1);
+        for (int k = 0; k <= N1; ++k) (*values)[static_cast<std::size_t>(k)] = value(k);
+    }
+    return c;
+}
+
+// A table row as the rule writes it, one number at a time.
+std::string expectedRow(int i, const std::vector<double>& columns, const std::string& separator) {
+    std::string row = "  " + formatPattern(i, Pattern::WholeNumber, separator);
+    for (double value : columns) row += "  " + formatPattern(value, Pattern::Exactly5Decimals, separator);
+    return row + "\r\n";
+}
+
+// The rows of the layouts with pressure, for an odd N1, where every column holds a point.
+std::string expectedTable(const Calculation& c, Layout layout, const std::string& separator) {
+    const Solution& s = c.solution;
+    std::string table;
+    if (layout == Layout::XYCu) {
+        for (int i = 1; i <= c.N1; ++i) table += expectedRow(i, {s.x[i], s.y[i], s.Cu[i]}, separator);
+        return table;
+    }
+    const int M = (c.N1 + 1) / 2;
+    for (int i = 1; i <= M; ++i) {
+        const int U = M + i - 1, L = M + 1 - i;
+        table += expectedRow(i, {s.x[U], s.y[U], s.Cu[U], s.x[L], s.y[L], s.Cu[L]}, separator);
+    }
+    return table;
+}
+
+TEST(WriteResultFile, EveryNumberOfALongTableIsWrittenAsTheRuleWritesIt) {
+    const Calculation c = longCalculation(4001);
+    for (Layout layout : {Layout::XYCu, Layout::FoldedXYCu}) {
+        for (const std::string separator : {".", ",", "\u066B"}) {
+            const std::string text = formatResultFile(workedEntry(1.9), c, layout, separator);
+            const std::size_t tableStart = text.find("\r\n", text.find("Alfa0")) + 2;
+            EXPECT_TRUE(text.substr(tableStart) == expectedTable(c, layout, separator))
+                << "layout " << static_cast<int>(layout) << " separator " << separator;
+        }
+    }
+}
+
+// Keeps the blocks a sink is handed; fails from a given block on.
+struct RecordingSink {
+    std::vector<std::string> blocks;
+    std::size_t failFrom = static_cast<std::size_t>(-1);
+
+    ByteSink sink() {
+        return [this](std::string_view bytes) {
+            blocks.emplace_back(bytes);
+            return blocks.size() > failFrom ? ENOSPC : 0;
+        };
+    }
+};
+
+TEST(WriteResultFile, HandsALongTableToTheSinkInBlocks) {
+    const Calculation c = longCalculation(60001);
+    RecordingSink recorded;
+    ASSERT_EQ(writeResultFile(workedEntry(1.9), c, Layout::FoldedXYCu, ".", recorded.sink()), 0);
+    ASSERT_GE(recorded.blocks.size(), 2u);
+    std::string text;
+    for (const std::string& block : recorded.blocks) {
+        EXPECT_LE(block.size(), BlockWriter::kBlockSize);
+        text += block;
+    }
+    EXPECT_TRUE(text == formatResultFile(workedEntry(1.9), c, Layout::FoldedXYCu, "."));
+    EXPECT_TRUE(text.substr(text.find("\r\n", text.find("Alfa0")) + 2) == expectedTable(c, Layout::FoldedXYCu, "."));
+}
+
+TEST(WriteResultFile, StopsAtTheFirstErrorOfTheSinkAndReportsIt) {
+    const Calculation c = longCalculation(60001);
+    RecordingSink recorded;
+    recorded.failFrom = 0;
+    EXPECT_EQ(writeResultFile(workedEntry(1.9), c, Layout::XYCu, ".", recorded.sink()), ENOSPC);
+    EXPECT_EQ(recorded.blocks.size(), 1u);
+}
+
 class SaveResultFile : public testing::Test {
 protected:
     SaveResultFile() {
@@ -141,6 +243,31 @@ TEST_F(SaveResultFile, TwoSavesLeaveOneFileWithTheSecondContent) {
     ASSERT_FALSE(saveResultFile(catalog_, c, Layout::XY, ".", path()));
     EXPECT_EQ(readFile(path()), formatResultFile(catalog_.entry(1), c, Layout::XY, "."));
     EXPECT_EQ(dir_.entryCount(), 1u);
+}
+
+TEST_F(SaveResultFile, ACalculationWhoseEntryIsGoneIsRefused) {
+    Calculation c = workedCalculation();
+    c.SelectedIndex = 2;
+    EXPECT_EQ(saveResultFile(catalog_, c, Layout::XY, ".", path()), kNothingToSaveMessage);
+    EXPECT_EQ(saveResultFile(catalog_, std::optional<Calculation>(c), Layout::XY, ".", path()), kNothingToSaveMessage);
+    EXPECT_FALSE(std::filesystem::exists(path()));
+}
+
+TEST_F(SaveResultFile, ALongTableIsSavedWholeOverTheEarlierFile) {
+    const Calculation c = longCalculation(60001);
+    writeFile(path(), "earlier");
+    ASSERT_FALSE(saveResultFile(catalog_, std::optional<Calculation>(c), Layout::FoldedXYCu, "\u066B", path()));
+    EXPECT_TRUE(readFile(path()) == formatResultFile(catalog_.entry(1), c, Layout::FoldedXYCu, "\u066B"));
+    EXPECT_EQ(dir_.entryCount(), 1u);
+}
+
+TEST_F(SaveResultFile, AFailedWriteIsReported) {
+    // Through a link to a device that takes nothing, the save writes in place and fails at once.
+    std::filesystem::create_symlink("/dev/full", path());
+    const auto error = saveResultFile(catalog_, longCalculation(60001), Layout::FoldedXYCu, ".", path());
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("No space left on device"), std::string::npos) << *error;
+    EXPECT_TRUE(std::filesystem::is_symlink(path()));
 }
 
 }  // namespace
