@@ -1,11 +1,13 @@
 // vorta-run: the calculation and the result file of the window program, without a window,
 // for batch work and for checking numbers.
 
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "core/calculation.h"
@@ -119,8 +121,12 @@ int calculateEntry(const vorta::Catalog& catalog, const Options& o) {
     const auto layout = static_cast<vorta::Layout>(o.layout[0] - '0');
 
     if (o.output == "-") {
-        std::cout << vorta::formatResultFile(catalog.entry(*k), calculation, layout, separator) << std::flush;
-        return std::cout ? kSuccess : kRefused;
+        const auto toStandardOutput = [](std::string_view bytes) {
+            std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            return std::cout ? 0 : EIO;
+        };
+        vorta::writeResultFile(catalog.entry(*k), calculation, layout, separator, toStandardOutput);
+        return std::cout.flush() ? kSuccess : kRefused;
     }
     if (auto error = vorta::saveResultFile(catalog, calculation, layout, separator, o.output)) {
         std::cerr << *error << '\n';
