@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/solver_sweep.h"
+
 namespace vorta {
 
 namespace {
@@ -9,18 +11,17 @@ namespace {
 // The circle in the mapping plane: centre (-F, G), through the singular point (1, 0).
 struct Mapping {
     double F, G, m, Chord;
-    double A, mA, XShift, Beta, R2, CenterRatio, CenterAngle;
+    double A, mA, XShift, Beta, R2, CenterRatio;
 };
 
 Mapping makeMapping(double F, double G, double m, double Chord) {
-    Mapping s{F, G, m, Chord, 0, 0, 0, 0, 0, 0, 0};
+    Mapping s{F, G, m, Chord, 0, 0, 0, 0, 0, 0};
     s.A = (Chord / (2 * m)) * (1 - std::pow(F / (1 + F), m));
     s.mA = m * s.A;
     s.XShift = m * s.A - Chord;
     s.Beta = std::atan(G / (1 + F));
     s.R2 = (1 + F) * (1 + F) + G * G;
     s.CenterRatio = std::sqrt((F * F + G * G) / s.R2);
-    s.CenterAngle = F > 0 ? std::atan(G / F) : 0;
     return s;
 }
 
@@ -40,71 +41,70 @@ Coefficients coefficientsOf(const Mapping& s, double Alfa) {
     return c;
 }
 
-// The angle of (zeta - 1)/(zeta + 1) for the circle point zeta = r e^(i Theta). Inside the
-// unit circle the quotient has a negative real part, so its angle lies beyond +-Pi/2 on
-// the side of the point's own half-plane; on the unit circle it is +-Pi/2.
-double quotientAngle(double r, double SinT) {
-    if (r == 1) return SinT < 0 ? -Pi / 2 : Pi / 2;
-    const double angle = std::atan(2 * SinT / (r - 1 / r));
-    if (r > 1) return angle;
-    return SinT <= 0 ? angle - Pi : angle + Pi;
+solver::SurfaceConstants surfaceConstants(const Mapping& s, double Alfa) {
+    const double R = std::sqrt(s.R2);
+    solver::SurfaceConstants c{};
+    c.F = s.F;
+    c.G = s.G;
+    c.m = s.m;
+    c.onePlus2F = 1 + 2 * s.F;
+    c.halfM = s.m / 2;
+    c.mSquared = s.m * s.m;
+    c.mA = s.mA;
+    c.XShift = s.XShift;
+    // a and b are CenterRatio times the cosine and sine of CenterAngle, which is atan(G/F)
+    // when F > 0 and 0 otherwise.
+    if (s.F > 0) {
+        // Without forming the angle: near Pi/2 (F << G) its rounding would spoil its cosine.
+        // The trailing edge then sits at Omega0 = asin(G/R) = Beta.
+        c.a = s.F / R;
+        c.b = s.G / R;
+        c.cosOmega0 = (1 + s.F) / R;
+        c.halfD = 0;
+    } else {
+        c.a = s.CenterRatio;
+        c.b = 0;
+        c.cosOmega0 = 1;
+        c.halfD = s.Beta / 2;
+    }
+    c.Alfa = Alfa;
+    c.sinAB = std::sin(Alfa + s.Beta);
+    c.cosAB = std::cos(Alfa + s.Beta);
+    return c;
 }
 
-struct SurfacePoint {
-    double x, y, Cu;
-};
-
-SurfacePoint surfacePoint(const Mapping& s, double Alfa, double Theta) {
-    const double SinT = std::sin(Theta), CosT = std::cos(Theta);
-    const double P = -s.F * CosT + s.G * SinT;
-    const double r = P + std::sqrt(1 + 2 * s.F + P * P);
-    const double Dp = std::sqrt(1 + r * r + 2 * r * CosT);
-    const double Dm = std::sqrt(1 + r * r - 2 * r * CosT);
-    const double Rho = Dm / Dp;
-    const double Phi = quotientAngle(r, SinT);
-    const double RhoM = std::pow(Rho, s.m);
-    const double Rho2M = std::pow(Rho, 2 * s.m);
-    const double Den = 1 + Rho2M - 2 * RhoM * std::cos(s.m * Phi);
-    const double Xm = s.mA * (1 - Rho2M) / Den;
-    const double Ym = 2 * s.mA * RhoM * std::sin(s.m * Phi) / Den;
-    const double S = s.CenterRatio * std::sin(Theta + s.CenterAngle);
-    const double Omega = std::atan(S / std::sqrt(1 - S * S));
-    const double Psi = (Theta - Alfa) - Omega;
-    const double DpFactor = 2 * s.m / Dp;
-    const double Dz = DpFactor * DpFactor * std::pow(Rho, s.m - 1) / Den;
-    const double V = 2 * (std::sin(Alfa + s.Beta) + std::sin(Psi)) / Dz;
-    return {Xm - s.XShift, Ym, V * V};
+void zeroSlots(Solution& solution, std::size_t first, std::size_t last) {
+    for (std::size_t k = first; k <= last; ++k) solution.x[k] = solution.y[k] = solution.Cu[k] = 0;
 }
 
 }  // namespace
 
 Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD) {
+    return VORTA(N1, F, G, m, Chord, AlfaD, widestPath(), 0);
+}
+
+Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD, SweepPath path, int threads) {
     Solution solution;
-    solution.x.assign(static_cast<std::size_t>(N1) + 1, 0.0);
-    solution.y.assign(static_cast<std::size_t>(N1) + 1, 0.0);
-    solution.Cu.assign(static_cast<std::size_t>(N1) + 1, 0.0);
+    const std::size_t slots = static_cast<std::size_t>(N1) + 1;
+    solution.x.resize(slots);  // not zero filled: every slot is written below
+    solution.y.resize(slots);
+    solution.Cu.resize(slots);
 
     const Mapping s = makeMapping(F, G, m, Chord);
     const double Alfa = AlfaD * Pi / 180;
     solution.coefficients = coefficientsOf(s, Alfa);
 
-    // Points k and N1 + 1 - k are the circle points at polar angles -(k-1)dTheta and +(k-1)dTheta.
-    // With F = 0 the circle passes through (-1, 0), where the mapping is singular; the sweep
-    // stops one step short of it.
+    // Pair i is point i at Theta = -(i-1)dTheta and point N1 + 1 - i at +(i-1)dTheta. With
+    // F = 0 the circle passes through (-1, 0), where the mapping is singular; the sweep
+    // stops one step short of it, and the slots there hold 0.
     const int NM1 = N1 - 1;
-    const double iEnd = F == 0 ? NM1 / 2.0 : NM1 / 2.0 + 1;
-    const double dTheta = 2 * Pi / NM1;
-    for (int i = 2; i <= iEnd; ++i) {
-        double Theta = -(i - 1) * dTheta;
-        for (int pass = 1; pass <= 2; ++pass) {
-            const SurfacePoint p = surfacePoint(s, Alfa, Theta);
-            const std::size_t k = static_cast<std::size_t>(pass == 1 ? i : NM1 - i + 2);
-            solution.x[k] = p.x;
-            solution.y[k] = p.y;
-            solution.Cu[k] = p.Cu;
-            Theta = -Theta;
-        }
-    }
+    const int lastPair = F == 0 ? NM1 / 2 : NM1 / 2 + 1;
+    const solver::SurfaceConstants constants = surfaceConstants(s, Alfa);
+    solver::sweep({&constants, N1, 2 * Pi / NM1, 2, lastPair, solution.x.data(), solution.y.data(),
+                   solution.Cu.data()},
+                  path, threads);
+    zeroSlots(solution, 0, 0);
+    zeroSlots(solution, static_cast<std::size_t>(lastPair) + 1, static_cast<std::size_t>(N1 - lastPair));
 
     const std::size_t first = 1, last = static_cast<std::size_t>(N1);
     solution.x[first] = solution.x[last] = Chord;

@@ -1,0 +1,29 @@
+#pragma once
+// The sweep around the circle: the surface points of the pairs i = firstPair..lastPair, point
+// i at Theta = -(i-1)*dTheta and its mirror point N1 + 1 - i at -Theta, written into x, y and Cu.
+
+#include "core/solver_kernel.h"
+#include "core/solver_path.h"
+
+namespace vorta::solver {
+
+struct SweepJob {
+    const SurfaceConstants* constants;
+    int N1;
+    double dTheta;
+    int firstPair, lastPair;
+    double* x;
+    double* y;
+    double* Cu;
+};
+
+// Runs the job on `path`, split over `threads` threads (0: as many as the work and the
+// processor warrant). Each thread writes, and so first touches, its own slots.
+void sweep(const SweepJob& job, SweepPath path, int threads);
+
+// The vector paths, one translation unit each, compiled for their instruction set.
+void sweepSse2(const SweepJob& job);
+void sweepAvx2(const SweepJob& job);
+void sweepAvx512(const SweepJob& job);
+
+}  // namespace vorta::solver
