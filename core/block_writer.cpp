@@ -1,7 +1,6 @@
 #include "core/block_writer.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace vorta {
@@ -13,7 +12,7 @@ BlockWriter::BlockWriter(ByteSink sink, std::size_t blockSize)
       next_(buffer_.get()),
       end_(buffer_.get() + capacity_) {}
 
-void BlockWriter::append(std::string_view text) {
+void BlockWriter::appendInParts(std::string_view text) {
     while (!text.empty()) {
         const std::size_t part = std::min(text.size(), capacity_);
         char* out = room(part);

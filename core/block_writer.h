@@ -2,6 +2,7 @@
 // Text formatted straight into one fixed buffer and handed to a sink a full block at a time.
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -23,7 +24,14 @@ public:
         return next_;
     }
     void wrote(char* end) { next_ = end; }
-    void append(std::string_view text);
+    void append(std::string_view text) {
+        if (text.size() <= static_cast<std::size_t>(end_ - next_)) {
+            std::memcpy(next_, text.data(), text.size());
+            next_ += text.size();
+        } else {
+            appendInParts(text);
+        }
+    }
 
     // Hands the sink what is left. Returns 0 or the first error the sink gave; after an
     // error the sink is handed nothing more.
@@ -31,6 +39,7 @@ public:
     bool failed() const { return error_ != 0; }
 
 private:
+    void appendInParts(std::string_view text);
     void flush();
     void makeRoom(std::size_t n);
 

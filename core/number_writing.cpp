@@ -1,3 +1,4 @@
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -126,12 +127,22 @@ char* writeSeparator(char* out, std::string_view separator) {
     return out + 1;
 }
 
+// "00" to "99", so that two digits take one step.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
 // A number below 100000 as five digits, leading zeros included.
 char* writeFiveDigits(char* out, unsigned value) {
-    for (int i = 4; i >= 0; --i) {
-        out[i] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    }
+    const unsigned lastFour = value % 10000;
+    out[0] = static_cast<char>('0' + value / 10000);
+    std::memcpy(out + 1, &kDigitPairs[2 * (lastFour / 100)], 2);
+    std::memcpy(out + 3, &kDigitPairs[2 * (lastFour % 100)], 2);
     return out + 5;
 }
 
