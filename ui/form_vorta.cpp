@@ -9,6 +9,7 @@
 #include "core/number_text.h"
 #include "core/result_file.h"
 #include "locale/decimal_separator.h"
+#include "ui/busy_cursor.h"
 #include "ui/form_about.h"
 #include "ui/message.h"
 #include "ui/plot_surface.h"
@@ -60,10 +61,13 @@ void Form_VORTA::Mn_About_Click() {
 }
 
 // All or nothing: a refused calculation leaves the coefficients, fields and plots as they were.
+// A calculation of many points can take a while on a slow machine; the cursor says so.
 void Form_VORTA::RunCalculation() {
+    BusyCursor busy;
     auto outcome =
         calculate(catalog, SelectedIndex, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+        busy.release();
         showMessage(this, displayText(refusal->message));
         return;
     }
@@ -98,16 +102,14 @@ void Form_VORTA::SaveResult() {
 
 void Form_VORTA::grafik(int N1, const PointArray& x, const PointArray& y,
                         const PointArray& Cu) {
-    const int segments = N1 - 1;
-
     profil->clear();
     profil->setCorners(-0.1, 0.3, 1.1, -0.2);
     profil->drawLine(0, 0, 1, 0, kAxisColour);
     profil->drawLine(0, -0.15, 0, 0.25, kAxisColour);
-    for (int i = 1; i <= segments; ++i) profil->drawLine(x[i], y[i], x[i + 1], y[i + 1], kCurveColour);
+    profil->drawPolyline(&x[1], &y[1], N1, kCurveColour);
 
     double CuMax = 0;
-    for (int i = 1; i <= segments; ++i) {
+    for (int i = 1; i < N1; ++i) {
         if (Cu[i] > CuMax) CuMax = Cu[i];
     }
     // With every Cu at 0 the range would have no height; a unit range still shows the zero
@@ -117,7 +119,7 @@ void Form_VORTA::grafik(int N1, const PointArray& x, const PointArray& y,
     pressure->setCorners(-0.1, 1.1 * range, 1.1, -0.1 * range);
     pressure->drawLine(0, 0, 1, 0, kAxisColour);
     if (CuMax > 0) pressure->drawLine(0, 0, 0, CuMax, kAxisColour);
-    for (int i = 1; i <= segments; ++i) pressure->drawLine(x[i], Cu[i], x[i + 1], Cu[i + 1], kCurveColour);
+    pressure->drawPolyline(&x[1], &Cu[1], N1, kCurveColour);
 }
 
 }  // namespace vorta::ui
