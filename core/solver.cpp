@@ -53,21 +53,27 @@ solver::SurfaceConstants surfaceConstants(const Mapping& s, double Alfa) {
     c.mA = s.mA;
     c.XShift = s.XShift;
     // a and b are CenterRatio times the cosine and sine of CenterAngle, which is atan(G/F)
-    // when F > 0 and 0 otherwise.
+    // when F > 0 and 0 otherwise. D = Beta - Omega0.
+    long double halfD = 0;
     if (s.F > 0) {
         // Without forming the angle: near Pi/2 (F << G) its rounding would spoil its cosine.
-        // The trailing edge then sits at Omega0 = asin(G/R) = Beta.
+        // The trailing edge then sits at Omega0 = asin(G/R) = Beta, and D = 0.
         c.a = s.F / R;
         c.b = s.G / R;
         c.cosOmega0 = (1 + s.F) / R;
-        c.halfD = 0;
     } else {
         c.a = s.CenterRatio;
         c.b = 0;
         c.cosOmega0 = 1;
-        c.halfD = s.Beta / 2;
+        // Omega0 = 0 and D = Beta. E = Alfa + D/2 nearly cancels when the stagnation point
+        // comes to the nose, so Beta is taken to more digits than the double it is.
+        halfD = std::atan(static_cast<long double>(s.G) / (1 + static_cast<long double>(s.F))) / 2;
     }
-    c.Alfa = Alfa;
+    const long double E = Alfa + halfD;
+    c.sinHalfD = static_cast<double>(std::sin(halfD));
+    c.cosHalfD = static_cast<double>(std::cos(halfD));
+    c.sinE = static_cast<double>(std::sin(E));
+    c.cosE = static_cast<double>(std::cos(E));
     c.sinAB = std::sin(Alfa + s.Beta);
     c.cosAB = std::cos(Alfa + s.Beta);
     return c;

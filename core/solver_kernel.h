@@ -1,7 +1,7 @@
 #pragma once
 // The surface point formulas of the sweep, written once for every math backend. A backend M
 // supplies M::Vec (a double, or a vector of doubles), broadcast, its elementary functions
-// sqrt, pow, atan2 and sincos, and isNegative and select to pick per lane. Arithmetic uses
+// sqrt, pow, atan2 and sincos, and M::Mask with isNegative and select to pick per lane. Arithmetic uses
 // the operators, which GCC and clang give vector types too, with a double operand standing
 // for all lanes.
 //
@@ -24,12 +24,13 @@ struct SurfaceConstants {
     double halfM;      // m/2, for Rho^m = (Rho^2)^(m/2)
     double mSquared;
     double mA, XShift;
-    // S = CenterRatio*sin(Theta + CenterAngle) = a*SinT + b*CosT, and S0 = b at Theta = 0.
+    // S = CenterRatio sin(Theta + CenterAngle) = a SinT + b CosT, and S0 = b at Theta = 0.
     double a, b;
     double cosOmega0;  // sqrt(1 - b^2)
-    double halfD;      // (Beta - Omega0)/2: 0 when F > 0, where Omega0 = Beta
-    double Alfa;
-    double sinAB, cosAB;  // sine and cosine of Alfa + Beta
+    // D = Beta - Omega0, which is 0 when F > 0 (Omega0 = Beta there), and E = Alfa + D/2.
+    double sinHalfD, cosHalfD;
+    double sinE, cosE;
+    double sinAB, cosAB;  // of Alfa + Beta
 };
 
 // Templates on the backend, not on M::Vec: the vector types carry attributes that a
@@ -44,36 +45,46 @@ struct SurfaceValues {
     typename M::Vec x, y, Cu;
 };
 
-// Pi/2 as the sum of two doubles, to measure Theta/2 from +-Pi/2 without rounding.
-constexpr double kHalfPiHigh = 1.5707963267948966;
-constexpr double kHalfPiLow = 6.123233995736766e-17;
-
-// The point of the section at the circle's polar angle Theta < 0, from Theta/2, (Theta + Pi)/2
-// and the sine and cosine of Theta/2. The mirror point -Theta is the same call with
-// halfTheta, halfThetaFromNose and sinHalf negated.
+// sin(p - q) and cos(p - q), then with base added: sin(base + p - q), cos(base + p - q).
 template <class M>
-SurfaceValues<M> surfacePoint(const SurfaceConstants& c, typename M::Vec halfTheta, typename M::Vec halfThetaFromNose,
-                              typename M::Vec sinHalf, typename M::Vec cosHalf) {
+SinCos<M> angleSum(SinCos<M> base, SinCos<M> p, SinCos<M> q) {
     using V = typename M::Vec;
-    const V sinHalf2 = sinHalf * sinHalf, cosHalf2 = cosHalf * cosHalf;
-    const V SinT = 2 * sinHalf * cosHalf;
-    const V CosT = (cosHalf - sinHalf) * (cosHalf + sinHalf);
+    const V sinPMinusQ = p.sin * q.cos - p.cos * q.sin;
+    const V cosPMinusQ = p.cos * q.cos + p.sin * q.sin;
+    return {base.sin * cosPMinusQ + base.cos * sinPMinusQ, base.cos * cosPMinusQ - base.sin * sinPMinusQ};
+}
+
+template <class M>
+SinCos<M> selectSinCos(typename M::Mask mask, SinCos<M> whenSet, SinCos<M> otherwise) {
+    return {M::select(mask, whenSet.sin, otherwise.sin), M::select(mask, whenSet.cos, otherwise.cos)};
+}
+
+// The circle point zeta = r e^(i Theta) and its image under the Karman-Trefftz mapping.
+template <class M>
+struct MappedPoint {
+    typename M::Vec x, y;
+    typename M::Vec Dp2, Rho, RhoM, Den;  // for the speed
+};
+
+// The circle point at Theta from half of it, mapped. Theta < 0 on pass 1, > 0 on pass 2.
+template <class M>
+MappedPoint<M> mappedPoint(const SurfaceConstants& c, SinCos<M> half, typename M::Vec SinT, typename M::Vec CosT) {
+    using V = typename M::Vec;
     const V P = c.G * SinT - c.F * CosT;
     const V root = M::sqrt(c.onePlus2F + P * P);
-
     // r - 1 = P + root - 1 cancels at the trailing edge. Multiplied out it is
     // 2(F + P)/(root + 1 - P), and F + P = 2F sin^2(Theta/2) + G SinT vanishes with Theta.
+    const V sinHalf2 = half.sin * half.sin, cosHalf2 = half.cos * half.cos;
     const V rMinus1 = 2 * (2 * c.F * sinHalf2 + c.G * SinT) / (root + (1 - P));
     const V r = 1 + rMinus1;
-    // Dm^2 = 1 + r^2 - 2r CosT and Dp^2 = 1 + r^2 + 2r CosT as sums of positive terms.
+    // Dm^2 = 1 + r^2 - 2r CosT and Dp^2 = 1 + r^2 + 2r CosT as sums of positive terms: the
+    // first vanishes at the trailing edge, the second at the nose when F is 0 or small.
     const V rMinus1Squared = rMinus1 * rMinus1;
     const V Dm2 = rMinus1Squared + 4 * r * sinHalf2;
     const V Dp2 = rMinus1Squared + 4 * r * cosHalf2;
     const V Rho2 = Dm2 / Dp2;
-    const V Rho = M::sqrt(Rho2);
     const V RhoM = M::pow(Rho2, c.halfM);
     const V Rho2M = RhoM * RhoM;
-
     // atan(2 SinT/(r - 1/r)) on the branch the steps take: beyond +-Pi/2, on the side of the
     // point's own half-plane, when r < 1. r - 1/r = (r - 1)(r + 1)/r, and r > 0.
     const V Phi = M::atan2(2 * r * SinT, rMinus1 * (r + 1));
@@ -81,38 +92,59 @@ SurfaceValues<M> surfacePoint(const SurfaceConstants& c, typename M::Vec halfThe
     const V Den = 1 + Rho2M - 2 * RhoM * mPhi.cos;
     const V Xm = c.mA * (1 - Rho2M) / Den;
     const V Ym = 2 * c.mA * RhoM * mPhi.sin / Den;
+    return {Xm - c.XShift, Ym, Dp2, M::sqrt(Rho2), RhoM, Den};
+}
 
-    // sin(Alfa + Beta) + sin Psi = 2 sin u cos(Alfa + Beta - u) both for u = (Alfa + Beta + Psi)/2
-    // and, as sin Psi = sin(+-Pi - Psi), for u = (Alfa + Beta - Psi +- Pi)/2. The sum vanishes at
-    // the two stagnation points, and each u is formed from terms that vanish with it at one:
-    //   rear half (CosT >= 0):  u = Theta/2 - (Omega - Omega0)/2 + (Beta - Omega0)/2,
-    //   front half:             u = Alfa - (Theta -+ Pi)/2 + (Omega + Omega0)/2 + (Beta - Omega0)/2.
-    // The front form matters at the nose, where a small F makes the speed so large a multiple
-    // of the sum that it needs the sum's relative precision, not just its absolute one.
-    // Omega -+ Omega0 = asin S -+ asin S0 comes, without subtracting arcsines, from S -+ S0, which
-    // vanish with Theta and with Theta -+ Pi:
-    //   S - S0 = 2 sin(Theta/2) (a cos(Theta/2) - b sin(Theta/2)),
-    //   S + S0 = 2 cos(Theta/2) (a sin(Theta/2) + b cos(Theta/2)),
-    //   sin(Omega -+ Omega0) = (S -+ S0) (cos Omega0 +- S0 (S +- S0)/(cos Omega0 + cos Omega)),
-    //   cos(Omega -+ Omega0) = cos Omega cos Omega0 +- S S0.
+// sin(Alfa + Beta) + sin Psi = 2 sin u cos(Alfa + Beta - u) both for u = (Alfa + Beta + Psi)/2
+// and, as sin Psi = sin(+-Pi - Psi), for u = (Alfa + Beta - Psi +- Pi)/2. The sum vanishes at
+// the two stagnation points, and each u is formed from terms that vanish with it at one:
+//   rear half (CosT >= 0):  u = D/2 + Theta/2 - (Omega - Omega0)/2,
+//   front half:             u = E + (Omega + Omega0)/2 - (Theta -+ Pi)/2.
+// The front form matters at the nose, where a small F makes the speed so large a multiple of
+// the sum that it needs the sum's relative precision, not just its absolute one.
+// Omega -+ Omega0 = asin S -+ asin S0 comes, without subtracting arcsines, from S -+ S0, which
+// vanish with Theta and with Theta -+ Pi:
+//   S - S0 = 2 sin(Theta/2) (a cos(Theta/2) - b sin(Theta/2)),
+//   S + S0 = 2 cos(Theta/2) (a sin(Theta/2) + b cos(Theta/2)),
+//   sin(Omega -+ Omega0) = (S -+ S0) (cos Omega0 +- S0 (S +- S0)/(cos Omega0 + cos Omega)),
+//   cos(Omega -+ Omega0) = cos Omega cos Omega0 +- S S0,
+// and its half angle from these by cos(A/2) = sqrt((1 + cos A)/2), sin(A/2) = sin A/(2 cos(A/2)).
+template <class M>
+SinCos<M> speedAngle(const SurfaceConstants& c, double thetaSign, SinCos<M> half, typename M::Vec SinT,
+                     typename M::Vec CosT) {
+    using V = typename M::Vec;
     const auto front = M::isNegative(CosT);
     const V S = c.a * SinT + c.b * CosT;
-    const V SMinusS0 = 2 * sinHalf * (c.a * cosHalf - c.b * sinHalf);
-    const V SPlusS0 = 2 * cosHalf * (c.a * sinHalf + c.b * cosHalf);
+    const V SMinusS0 = 2 * half.sin * (c.a * half.cos - c.b * half.sin);
+    const V SPlusS0 = 2 * half.cos * (c.a * half.sin + c.b * half.cos);
     const V cosOmega = M::sqrt(1 - S * S);
     const V signedS0 = M::select(front, M::broadcast(-c.b), M::broadcast(c.b));
     const V nearS = M::select(front, SPlusS0, SMinusS0);
     const V farS = M::select(front, SMinusS0, SPlusS0);
     const V sinShift = nearS * (c.cosOmega0 + signedS0 * farS / (c.cosOmega0 + cosOmega));
     const V cosShift = cosOmega * c.cosOmega0 + S * signedS0;
-    const V halfShift = 0.5 * M::atan2(sinShift, cosShift);
-    const V u = M::select(front, c.Alfa - halfThetaFromNose + halfShift, halfTheta - halfShift) + c.halfD;
-    const SinCos<M> sinCosU = M::sincos(u);
-    const V cosABMinusU = c.cosAB * sinCosU.cos + c.sinAB * sinCosU.sin;
+    const V cosHalfShift = M::sqrt(0.5 + 0.5 * cosShift);
+    const SinCos<M> halfShift = {sinShift / (2 * cosHalfShift), cosHalfShift};
+    // (Theta -+ Pi)/2 = Theta/2 -+ Pi/2, its sine and cosine from those of Theta/2.
+    const SinCos<M> halfFromNose = {-thetaSign * half.cos, thetaSign * half.sin};
+    const SinCos<M> rear = angleSum<M>({M::broadcast(c.sinHalfD), M::broadcast(c.cosHalfD)}, half, halfShift);
+    const SinCos<M> atFront = angleSum<M>({M::broadcast(c.sinE), M::broadcast(c.cosE)}, halfShift, halfFromNose);
+    return selectSinCos<M>(front, atFront, rear);
+}
 
+// The point of the section at the circle's polar angle Theta, from the sine and cosine of
+// Theta/2; thetaSign is -1 on pass 1 (Theta < 0) and +1 on pass 2.
+template <class M>
+SurfaceValues<M> surfacePoint(const SurfaceConstants& c, double thetaSign, SinCos<M> half) {
+    using V = typename M::Vec;
+    const V SinT = 2 * half.sin * half.cos;
+    const V CosT = (half.cos - half.sin) * (half.cos + half.sin);
+    const MappedPoint<M> z = mappedPoint<M>(c, half, SinT, CosT);
+    const SinCos<M> u = speedAngle<M>(c, thetaSign, half, SinT, CosT);
+    const V cosABMinusU = c.cosAB * u.cos + c.sinAB * u.sin;
     // V = 2 (sin(Alfa + Beta) + sin Psi)/Dz with Dz = (2m/Dp)^2 Rho^(m-1)/Den.
-    const V speed = sinCosU.sin * cosABMinusU * Dp2 * Den * Rho / (c.mSquared * RhoM);
-    return {Xm - c.XShift, Ym, speed * speed};
+    const V speed = u.sin * cosABMinusU * z.Dp2 * z.Den * z.Rho / (c.mSquared * z.RhoM);
+    return {z.x, z.y, speed * speed};
 }
 
 }  // namespace vorta::solver

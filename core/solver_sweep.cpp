@@ -47,11 +47,12 @@ namespace solver {
 namespace {
 
 struct ScalarMath {
+    using Mask = bool;
     using Vec = double;
     static constexpr int width = 1;
     static double broadcast(double v) { return v; }
-    static bool isNegative(double v) { return v < 0; }
-    static double select(bool mask, double whenSet, double otherwise) { return mask ? whenSet : otherwise; }
+    static Mask isNegative(double v) { return v < 0; }
+    static double select(Mask mask, double whenSet, double otherwise) { return mask ? whenSet : otherwise; }
     static double load(const double* p) { return *p; }
     static void store(double* p, double v) { *p = v; }
     static double reversed(double v) { return v; }

@@ -51,12 +51,9 @@ void sweepPairs(const SweepJob& job) {
         // Theta = -(i-1)*dTheta rounded as the steps round it (i-1 and the lane add exactly);
         // halving it is exact. Lanes past lastPair are computed and not stored.
         const V Theta = -((laneOffsets + static_cast<double>(i - 1)) * job.dTheta);
-        const V halfTheta = 0.5 * Theta;
-        const V halfThetaFromNose = (halfTheta + kHalfPiHigh) + kHalfPiLow;  // exact first sum where used
-        const SinCos<M> half = M::sincos(halfTheta);
-        const SurfaceValues<M> pass1 = surfacePoint<M>(*job.constants, halfTheta, halfThetaFromNose, half.sin, half.cos);
-        const SurfaceValues<M> pass2 =
-            surfacePoint<M>(*job.constants, -halfTheta, -halfThetaFromNose, -half.sin, half.cos);
+        const SinCos<M> half = M::sincos(0.5 * Theta);
+        const SurfaceValues<M> pass1 = surfacePoint<M>(*job.constants, -1, half);
+        const SurfaceValues<M> pass2 = surfacePoint<M>(*job.constants, +1, {-half.sin, half.cos});
         const int remaining = job.lastPair - i + 1;
         storePairs<M>(job, i, remaining < width ? remaining : width, pass1, pass2);
     }

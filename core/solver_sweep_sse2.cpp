@@ -9,11 +9,12 @@ namespace vorta::solver {
 namespace {
 
 struct Sse2Math {
+    using Mask = __m128d;
     using Vec = __m128d;
     static constexpr int width = 2;
     static Vec broadcast(double v) { return _mm_set1_pd(v); }
-    static Vec isNegative(Vec v) { return _mm_cmplt_pd(v, _mm_setzero_pd()); }
-    static Vec select(Vec mask, Vec whenSet, Vec otherwise) {
+    static Mask isNegative(Vec v) { return _mm_cmplt_pd(v, _mm_setzero_pd()); }
+    static Vec select(Mask mask, Vec whenSet, Vec otherwise) {
         return _mm_or_pd(_mm_and_pd(mask, whenSet), _mm_andnot_pd(mask, otherwise));
     }
     static Vec load(const double* p) { return _mm_loadu_pd(p); }
