@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <sstream>
+#include <vector>
 
+#include "core/calculation.h"
 #include "core/solver.h"
 
 using namespace vorta;
@@ -142,6 +146,54 @@ TEST(Solver, WithFZeroTheSweepStopsBeforeTheSingularPoint) {
     EXPECT_EQ(even.x[26], 0);
     EXPECT_TRUE(isFinite(odd));
     EXPECT_TRUE(isFinite(even));
+}
+
+// The arrays are not zero filled when allocated: the slots the sweep does not reach must be
+// written as 0 even where the memory held other numbers before. Freed NaNs are what the
+// allocator hands out next.
+TEST(Solver, UnreachedSlotsReadZeroInReusedMemory) {
+    for (int N1 : {50, 51, 1001, 4000}) {
+        for (int repeat = 0; repeat < 3; ++repeat) {
+            std::vector<PointArray> garbage;
+            for (int i = 0; i < 6; ++i) {
+                garbage.emplace_back(static_cast<std::size_t>(N1) + 1, std::numeric_limits<double>::quiet_NaN());
+            }
+            garbage.clear();
+            const Solution s = VORTA(N1, 0, 0.1, 2, 1, 0);
+            const int first = N1 % 2 ? (N1 + 1) / 2 : N1 / 2;
+            for (int k : {0, first, N1 + 1 - first}) {
+                ASSERT_EQ(s.x[k], 0) << "N1=" << N1 << " k=" << k;
+                ASSERT_EQ(s.y[k], 0) << "N1=" << N1 << " k=" << k;
+                ASSERT_EQ(s.Cu[k], 0) << "N1=" << N1 << " k=" << k;
+            }
+        }
+    }
+}
+
+// F = 1e-9 puts the nose right beside the singular point (-1, 0): the closed form's
+// differences cancel there, and once gave the nose point as NaN.
+TEST(Solver, ANoseBesideTheSingularPointIsFinite) {
+    for (int N1 : {3, 51, 1001, 20001}) {
+        for (double AlfaD : {-20.0, 0.0, 5.0}) {
+            const Solution s = VORTA(N1, 1e-9, 0.05, 2, 1, AlfaD);
+            EXPECT_TRUE(isFinite(s)) << "N1=" << N1 << " AlfaD=" << AlfaD;
+        }
+    }
+    const Solution s = VORTA(51, 1e-9, 0.05, 2, 1, 0);
+    EXPECT_NEAR(s.x[26], 0, 1e-9);  // the nose, at the leading edge
+    EXPECT_NEAR(s.y[26], 0, 1e-9);
+    EXPECT_LT(s.Cu[26], 1e-12);  // a stagnation point at zero incidence
+}
+
+TEST(Solver, ANoseBesideTheSingularPointCalculates) {
+    std::istringstream in("1\r\n0\r\n0,0.05,0.3,0,1e-9,0.05,2\r\n");
+    const Catalog catalog = loadCatalog(in);
+    for (const char* points : {"51", "1001"}) {
+        const auto result = calculate(catalog, 1, points, "0");
+        const auto* refusal = std::get_if<Refusal>(&result);
+        ASSERT_EQ(refusal, nullptr) << points << ": " << refusal->message;
+        EXPECT_TRUE(isFinite(std::get<Calculation>(result).solution)) << points;
+    }
 }
 
 TEST(Solver, OnlyTheJoukowskyCuspHasSpeedAtTheTrailingEdge) {
