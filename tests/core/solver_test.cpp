@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <sstream>
@@ -7,6 +8,7 @@
 
 #include "core/calculation.h"
 #include "core/solver.h"
+#include "support/transcribed_steps.h"
 
 using namespace vorta;
 
@@ -146,6 +148,27 @@ TEST(Solver, WithFZeroTheSweepStopsBeforeTheSingularPoint) {
     EXPECT_EQ(even.x[26], 0);
     EXPECT_TRUE(isFinite(odd));
     EXPECT_TRUE(isFinite(even));
+}
+
+// Where the closed form is well conditioned (few points, F not small) its line-for-line
+// transcription loses only a few digits, and the solver must give the same values.
+TEST(Solver, AgreesWithTheLineForLineTranscription) {
+    const struct { double F, G, m, AlfaD; } sections[] = {
+        {0.1, 0.1, 1.9, 5}, {0.1, 0.05, 2, -5}, {0.1, -0.1, 1.8, 12}, {0, 0.1, 2, 20}, {0.3, 0.05, 1.5, -20}};
+    for (int N1 : {2, 3, 4, 50, 51, 1001}) {
+        for (const auto& c : sections) {
+            const Solution s = VORTA(N1, c.F, c.G, c.m, 1, c.AlfaD);
+            std::vector<double> x(N1 + 1), y(N1 + 1), Cu(N1 + 1);
+            const double CL = transcribedSteps(N1, c.F, c.G, c.m, 1, c.AlfaD, x.data(), y.data(), Cu.data());
+            EXPECT_NEAR(s.coefficients.CL, CL, 1e-14);
+            for (int k = 0; k <= N1; ++k) {
+                const auto what = testing::Message() << "N1=" << N1 << " F=" << c.F << " k=" << k;
+                EXPECT_NEAR(s.x[k], x[k], 1e-10 * std::max(1.0, std::fabs(x[k]))) << what;
+                EXPECT_NEAR(s.y[k], y[k], 1e-10 * std::max(1.0, std::fabs(y[k]))) << what;
+                EXPECT_NEAR(s.Cu[k], Cu[k], 1e-10 * std::max(1.0, std::fabs(Cu[k]))) << what;
+            }
+        }
+    }
 }
 
 // The arrays are not zero filled when allocated: the slots the sweep does not reach must be
