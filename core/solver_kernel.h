@@ -63,7 +63,7 @@ SinCos<M> selectSinCos(typename M::Mask mask, SinCos<M> whenSet, SinCos<M> other
 template <class M>
 struct MappedPoint {
     typename M::Vec x, y;
-    typename M::Vec Dp2, Rho, RhoM, Den;  // for the speed
+    typename M::Vec Dp2, Rho2, RhoM, Den;  // for the speed
 };
 
 // The circle point at Theta from half of it, mapped. Theta < 0 on pass 1, > 0 on pass 2.
@@ -90,9 +90,10 @@ MappedPoint<M> mappedPoint(const SurfaceConstants& c, SinCos<M> half, typename M
     const V Phi = M::atan2(2 * r * SinT, rMinus1 * (r + 1));
     const SinCos<M> mPhi = M::sincos(c.m * Phi);
     const V Den = 1 + Rho2M - 2 * RhoM * mPhi.cos;
-    const V Xm = c.mA * (1 - Rho2M) / Den;
-    const V Ym = 2 * c.mA * RhoM * mPhi.sin / Den;
-    return {Xm - c.XShift, Ym, Dp2, M::sqrt(Rho2), RhoM, Den};
+    const V mAOverDen = c.mA / Den;
+    const V Xm = (1 - Rho2M) * mAOverDen;
+    const V Ym = 2 * RhoM * mPhi.sin * mAOverDen;
+    return {Xm - c.XShift, Ym, Dp2, Rho2, RhoM, Den};
 }
 
 // sin(Alfa + Beta) + sin Psi = 2 sin u cos(Alfa + Beta - u) both for u = (Alfa + Beta + Psi)/2
@@ -142,9 +143,9 @@ SurfaceValues<M> surfacePoint(const SurfaceConstants& c, double thetaSign, SinCo
     const MappedPoint<M> z = mappedPoint<M>(c, half, SinT, CosT);
     const SinCos<M> u = speedAngle<M>(c, thetaSign, half, SinT, CosT);
     const V cosABMinusU = c.cosAB * u.cos + c.sinAB * u.sin;
-    // V = 2 (sin(Alfa + Beta) + sin Psi)/Dz with Dz = (2m/Dp)^2 Rho^(m-1)/Den.
-    const V speed = u.sin * cosABMinusU * z.Dp2 * z.Den * z.Rho / (c.mSquared * z.RhoM);
-    return {z.x, z.y, speed * speed};
+    // V = 2 (sin(Alfa + Beta) + sin Psi)/Dz with Dz = (2m/Dp)^2 Rho^(m-1)/Den, and Cu = V^2.
+    const V speedOverRho = u.sin * cosABMinusU * z.Dp2 * z.Den / (c.mSquared * z.RhoM);
+    return {z.x, z.y, speedOverRho * speedOverRho * z.Rho2};
 }
 
 }  // namespace vorta::solver

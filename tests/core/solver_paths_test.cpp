@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include "core/solver.h"
@@ -34,9 +33,6 @@ void expectSameValues(const Solution& scalar, const Solution& other, const char*
                                                         std::tuple{other.Cu[k], scalar.Cu[k], "Cu"}}) {
             const double bound = kPathTolerance * std::max(1.0, std::fabs(reference));
             ASSERT_LE(std::fabs(value - reference), bound) << what << ' ' << array << '[' << k << ']';
-            if (reference == 0) {  // the slots the sweep does not reach
-                ASSERT_EQ(value, 0) << what << ' ' << array << '[' << k << ']';
-            }
         }
     }
 }
