@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Times whole processes that show one window and quit as soon as it is painted: an empty
+# QMainWindow ("bare") against the main window with a 50-entry catalog ("vorta"). Runs under
+# a real X server (Xvfb, what users see) and off screen, 10 runs each with hyperfine, and
+# prints the ratio vorta / bare of the medians. Several build directories are timed in the
+# same run, so two builds compare under the same load.
+# Usage: bench/window_whole_process.sh [build-dir ...]   (default: build)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+builds=("$@")
+[ ${#builds[@]} -gt 0 ] || builds=("$root/build")
+runs=10
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+{
+  printf '1\r\n0\r\n'
+  for i in $(seq 1 50); do printf '0.1,0.1,0.3,9,0.%02d,0.1,1.9\r\n' "$i"; done
+} >"$work/VORTA_Input.txt"
+cd "$work"
+
+# Prints the median of each command of a hyperfine JSON export, and vorta / bare.
+report() {
+  python3 - "$1" "$2" "$3" <<'EOF'
+import json, sys
+path, platform, build = sys.argv[1:]
+medians = {r["command"].split()[-1]: r["median"] for r in json.load(open(path))["results"]}
+print(f"{platform:9} {build}: bare {medians['bare'] * 1e3:7.1f} ms, vorta {medians['vorta'] * 1e3:7.1f} ms,"
+      f" vorta / bare = {medians['vorta'] / medians['bare']:.2f}")
+EOF
+}
+
+time_build() {
+  local platform=$1 build=$2 program
+  program=$(cd "$build" && pwd)/bin/window-startup
+  [ -x "$program" ] || { echo "no $program: build the window-startup target" >&2; exit 1; }
+  local json="$work/$platform-${RANDOM}.json"
+  local hyperfine=(hyperfine --shell=none --style none --warmup 2 --runs "$runs" --export-json "$json"
+                   "$program bare" "$program vorta")
+  if [ "$platform" = xcb ]; then
+    QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "${hyperfine[@]}" >/dev/null
+  else
+    QT_QPA_PLATFORM=offscreen "${hyperfine[@]}" >/dev/null
+  fi
+  report "$json" "$platform" "$build"
+}
+
+for platform in xcb offscreen; do
+  for build in "${builds[@]}"; do time_build "$platform" "$build"; done
+done
