@@ -7,15 +7,22 @@ namespace vorta::ui {
 
 namespace {
 
-QFont firstInstalled(const QStringList& families, double pointSize) {
+// The first of the families that is installed, or none. The list of installed families is
+// read once; QFontDatabase::hasFamily would first have fontconfig resolve each name as an
+// alias, which takes longer than building the whole window. The callers keep the answer,
+// which does not change while the program runs.
+QString firstInstalled(const QStringList& families) {
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : families) {
+        if (installed.contains(family, Qt::CaseInsensitive)) return family;
+    }
+    return {};
+}
+
+QFont sansFont(const QString& family, double pointSize) {
     QFont font;
     font.setStyleHint(QFont::SansSerif);
-    for (const QString& family : families) {
-        if (QFontDatabase::hasFamily(family)) {
-            font.setFamily(family);
-            break;
-        }
-    }
+    if (!family.isEmpty()) font.setFamily(family);
     font.setPointSizeF(pointSize);
     return font;
 }
@@ -23,11 +30,13 @@ QFont firstInstalled(const QStringList& families, double pointSize) {
 }  // namespace
 
 QFont formFont(double pointSize) {
-    return firstInstalled({"Liberation Sans", "Arial", "DejaVu Sans"}, pointSize);
+    static const QString family = firstInstalled({"Liberation Sans", "Arial", "DejaVu Sans"});
+    return sansFont(family, pointSize);
 }
 
 QFont aboutFont(double pointSize, bool bold) {
-    QFont font = firstInstalled({"DejaVu Sans", "Verdana", "Liberation Sans"}, pointSize);
+    static const QString family = firstInstalled({"DejaVu Sans", "Verdana", "Liberation Sans"});
+    QFont font = sansFont(family, pointSize);
     font.setBold(bold);
     return font;
 }
