@@ -61,7 +61,8 @@ void account(Worst& worst, double error, int k) {
 }
 
 // Slots first..last - 1 of the solution against the quad reference.
-CaseErrors compare(const vorta::Solution& s, const Case& c, const vorta::test::QuadSection& q, int first, int last) {
+CaseErrors compare(const vorta::Solution& s, const Case& c, const vorta::test::QuadSection& q, int first,
+                   int last) {
     CaseErrors e;
     for (int k = first; k < last; ++k) {
         const vorta::test::QuadPoint exact = vorta::test::quadSlot(q, c.N1, k);
@@ -103,8 +104,8 @@ int main(int argc, char** argv) {
     for (Case c : kCases) {
         if (N1Override >= 2) c.N1 = N1Override;
         const CaseErrors e = errorsOf(c);
-        std::printf("%-36s %8d %12.2e (%7d) %12.2e (%7d) %12.2e (%7d)\n", c.name, c.N1, e.x.error, e.x.k, e.y.error,
-                    e.y.k, e.Cu.error, e.Cu.k);
+        std::printf("%-36s %8d %12.2e (%7d) %12.2e (%7d) %12.2e (%7d)\n", c.name, c.N1, e.x.error, e.x.k,
+                    e.y.error, e.y.k, e.Cu.error, e.Cu.k);
         std::fflush(stdout);
         worst = std::max({worst, e.x.error, e.y.error, e.Cu.error});
     }

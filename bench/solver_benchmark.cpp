@@ -52,16 +52,26 @@ void SolverOnPath(benchmark::State& state, vorta::SweepPath path) {
 }
 
 void registerAll() {
-    for (const auto& [name, section] : {std::pair{"KarmanTrefftz", kKarmanTrefftz}, std::pair{"Joukowsky", kJoukowsky}}) {
+    for (const auto& [name, section] :
+         {std::pair{"KarmanTrefftz", kKarmanTrefftz}, std::pair{"Joukowsky", kJoukowsky}}) {
         const std::string suffix = std::string("/") + name;
         benchmark::RegisterBenchmark(("Solver" + suffix).c_str(), Solver, section)
-            ->Arg(51)->Arg(1001)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+            ->Arg(51)
+            ->Arg(1001)
+            ->Arg(1000000)
+            ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark(("Transcription" + suffix).c_str(), Transcription, section)
-            ->Arg(51)->Arg(1001)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+            ->Arg(51)
+            ->Arg(1001)
+            ->Arg(1000000)
+            ->Unit(benchmark::kMicrosecond);
     }
     for (vorta::SweepPath path : vorta::availablePaths()) {
-        benchmark::RegisterBenchmark((std::string("OneThread/") + vorta::pathName(path)).c_str(), SolverOnPath, path)
-            ->Arg(1001)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark((std::string("OneThread/") + vorta::pathName(path)).c_str(),
+                                     SolverOnPath, path)
+            ->Arg(1001)
+            ->Arg(1000000)
+            ->Unit(benchmark::kMicrosecond);
     }
 }
 

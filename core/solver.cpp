@@ -89,7 +89,8 @@ Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD)
     return VORTA(N1, F, G, m, Chord, AlfaD, widestPath(), 0);
 }
 
-Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD, SweepPath path, int threads) {
+Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD, SweepPath path,
+               int threads) {
     Solution solution;
     const std::size_t slots = static_cast<std::size_t>(N1) + 1;
     solution.x.resize(slots);  // not zero filled: every slot is written below
@@ -106,9 +107,9 @@ Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD,
     const int NM1 = N1 - 1;
     const int lastPair = F == 0 ? NM1 / 2 : NM1 / 2 + 1;
     const solver::SurfaceConstants constants = surfaceConstants(s, Alfa);
-    solver::sweep({&constants, N1, 2 * Pi / NM1, 2, lastPair, solution.x.data(), solution.y.data(),
-                   solution.Cu.data()},
-                  path, threads);
+    solver::sweep(
+        {&constants, N1, 2 * Pi / NM1, 2, lastPair, solution.x.data(), solution.y.data(), solution.Cu.data()},
+        path, threads);
     zeroSlots(solution, 0, 0);
     zeroSlots(solution, static_cast<std::size_t>(lastPair) + 1, static_cast<std::size_t>(N1 - lastPair));
 

@@ -1,19 +1,19 @@
 #pragma once
 // The surface point formulas of the sweep, written once for every math backend. A backend M
-// supplies M::Vec (a double, or a vector of doubles), broadcast, its elementary functions
-// sqrt, pow, atan2 and sincos, and M::Mask with isNegative and select to pick per lane. Arithmetic uses
-// the operators, which GCC and clang give vector types too, with a double operand standing
-// for all lanes.
+// supplies M::Vec (a double, or a vector of doubles), broadcast, the elementary functions
+// sqrt, pow, atan2 and sincos, and M::Mask with isNegative and select to pick per lane.
+// Arithmetic uses the operators, which GCC and clang give vector types too, with a double
+// operand standing for all lanes.
 //
 // Each SIMD backend lives in an anonymous namespace of a translation unit compiled for its
 // instruction set, so every instantiation of these templates stays inside that unit. Keep
 // this header free of non-template functions: one compiled with AVX-512 could otherwise be
 // the copy the linker keeps for all.
 //
-// The closed-form steps form 1 + r^2 - 2r*CosT and r - 1 as differences of numbers near 1
-// that cancel at the trailing edge, and 1 + r^2 + 2r*CosT cancels next to the singular
-// point when F is small. Here every such quantity comes from terms that vanish by
-// themselves, so that each keeps nearly full relative precision.
+// The closed-form steps form 1 + r^2 - 2r*CosT, r - 1 and sin(Alfa + Beta) + sin Psi as
+// differences of numbers that cancel at the trailing edge, and 1 + r^2 + 2r*CosT cancels
+// next to the singular point at the nose when F is small. Here every such quantity comes
+// from terms that vanish by themselves, so that each keeps nearly full relative precision.
 
 namespace vorta::solver {
 
@@ -68,7 +68,8 @@ struct MappedPoint {
 
 // The circle point at Theta from half of it, mapped. Theta < 0 on pass 1, > 0 on pass 2.
 template <class M>
-MappedPoint<M> mappedPoint(const SurfaceConstants& c, SinCos<M> half, typename M::Vec SinT, typename M::Vec CosT) {
+MappedPoint<M> mappedPoint(const SurfaceConstants& c, SinCos<M> half, typename M::Vec SinT,
+                           typename M::Vec CosT) {
     using V = typename M::Vec;
     const V P = c.G * SinT - c.F * CosT;
     const V root = M::sqrt(c.onePlus2F + P * P);
@@ -100,7 +101,8 @@ MappedPoint<M> mappedPoint(const SurfaceConstants& c, SinCos<M> half, typename M
 // and, as sin Psi = sin(+-Pi - Psi), for u = (Alfa + Beta - Psi +- Pi)/2. The sum vanishes at
 // the two stagnation points, and each u is formed from terms that vanish with it at one:
 //   rear half (CosT >= 0):  u = D/2 + Theta/2 - (Omega - Omega0)/2,
-//   front half:             u = E + (Omega + Omega0)/2 - (Theta -+ Pi)/2.
+//   front half:             u = E + (Omega + Omega0)/2 - (Theta - Pi)/2   for Theta > 0,
+//                                                      - (Theta + Pi)/2   for Theta < 0.
 // The front form matters at the nose, where a small F makes the speed so large a multiple of
 // the sum that it needs the sum's relative precision, not just its absolute one.
 // Omega -+ Omega0 = asin S -+ asin S0 comes, without subtracting arcsines, from S -+ S0, which
@@ -126,10 +128,11 @@ SinCos<M> speedAngle(const SurfaceConstants& c, double thetaSign, SinCos<M> half
     const V cosShift = cosOmega * c.cosOmega0 + S * signedS0;
     const V cosHalfShift = M::sqrt(0.5 + 0.5 * cosShift);
     const SinCos<M> halfShift = {sinShift / (2 * cosHalfShift), cosHalfShift};
-    // (Theta -+ Pi)/2 = Theta/2 -+ Pi/2, its sine and cosine from those of Theta/2.
+    // Theta/2 -+ Pi/2, its sine and cosine from those of Theta/2.
     const SinCos<M> halfFromNose = {-thetaSign * half.cos, thetaSign * half.sin};
     const SinCos<M> rear = angleSum<M>({M::broadcast(c.sinHalfD), M::broadcast(c.cosHalfD)}, half, halfShift);
-    const SinCos<M> atFront = angleSum<M>({M::broadcast(c.sinE), M::broadcast(c.cosE)}, halfShift, halfFromNose);
+    const SinCos<M> atFront =
+        angleSum<M>({M::broadcast(c.sinE), M::broadcast(c.cosE)}, halfShift, halfFromNose);
     return selectSinCos<M>(front, atFront, rear);
 }
 

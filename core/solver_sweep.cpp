@@ -34,10 +34,14 @@ SweepPath widestPath() {
 
 const char* pathName(SweepPath path) {
     switch (path) {
-        case SweepPath::Scalar: return "scalar";
-        case SweepPath::Sse2: return "SSE2";
-        case SweepPath::Avx2: return "AVX2";
-        case SweepPath::Avx512: return "AVX-512";
+        case SweepPath::Scalar:
+            return "scalar";
+        case SweepPath::Sse2:
+            return "SSE2";
+        case SweepPath::Avx2:
+            return "AVX2";
+        case SweepPath::Avx512:
+            return "AVX-512";
     }
     return "?";
 }
@@ -69,11 +73,15 @@ using SweepFunction = void (*)(const SweepJob&);
 SweepFunction sweepFunction(SweepPath path) {
     switch (path) {
 #if VORTA_X86_SWEEPS
-        case SweepPath::Sse2: return sweepSse2;
-        case SweepPath::Avx2: return sweepAvx2;
-        case SweepPath::Avx512: return sweepAvx512;
+        case SweepPath::Sse2:
+            return sweepSse2;
+        case SweepPath::Avx2:
+            return sweepAvx2;
+        case SweepPath::Avx512:
+            return sweepAvx512;
 #endif
-        default: return sweepScalar;
+        default:
+            return sweepScalar;
     }
 }
 

@@ -15,7 +15,9 @@ struct Avx2Math {
     static constexpr int width = 4;
     static Vec broadcast(double v) { return _mm256_set1_pd(v); }
     static Mask isNegative(Vec v) { return _mm256_cmp_pd(v, _mm256_setzero_pd(), _CMP_LT_OQ); }
-    static Vec select(Mask mask, Vec whenSet, Vec otherwise) { return _mm256_blendv_pd(otherwise, whenSet, mask); }
+    static Vec select(Mask mask, Vec whenSet, Vec otherwise) {
+        return _mm256_blendv_pd(otherwise, whenSet, mask);
+    }
     static Vec load(const double* p) { return _mm256_loadu_pd(p); }
     static void store(double* p, Vec v) { _mm256_storeu_pd(p, v); }
     static Vec reversed(Vec v) { return _mm256_permute4x64_pd(v, 0x1B); }

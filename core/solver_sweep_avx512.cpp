@@ -15,7 +15,9 @@ struct Avx512Math {
     static constexpr int width = 8;
     static Vec broadcast(double v) { return _mm512_set1_pd(v); }
     static Mask isNegative(Vec v) { return _mm512_cmp_pd_mask(v, _mm512_setzero_pd(), _CMP_LT_OQ); }
-    static Vec select(Mask mask, Vec whenSet, Vec otherwise) { return _mm512_mask_blend_pd(mask, otherwise, whenSet); }
+    static Vec select(Mask mask, Vec whenSet, Vec otherwise) {
+        return _mm512_mask_blend_pd(mask, otherwise, whenSet);
+    }
     static Vec load(const double* p) { return _mm512_loadu_pd(p); }
     static void store(double* p, Vec v) { _mm512_storeu_pd(p, v); }
     // The zero-masked forms: GCC 12 warns that the plain ones read an uninitialised value.

@@ -66,16 +66,14 @@ TEST_P(SolverAccuracy, EveryPointOfTwentyThousandIsExact) {
 // once without paying for every combination.
 INSTANTIATE_TEST_SUITE_P(
     Sections, SolverAccuracy,
-    testing::Values(Section{"KarmanTrefftzAt12", 0.1, 0.1, 1.9, 12}, Section{"JoukowskyAtMinus5", 0.1, 0.05, 2, -5},
-                    Section{"NegativeCamberAtMinus20", 0.1, -0.1, 1.9, -20},
-                    Section{"CircularArcAt20", 0, 0.1, 2, 20},
-                    Section{"FOneBillionthAt0", 1e-9, 0.05, 2, 0},
-                    Section{"FOneTrillionthAt0", 1e-12, 0.05, 2, 0},
-                    // The nose point sits next to the singular point and the stagnation point
-                    // just beside it: the speed there is a large multiple of a small difference.
-                    Section{"FOneTrillionthAtATinyAngle", 1e-12, 0.05, 2, 1e-10},
-                    Section{"MOneAndAHalfAt20", 0.1, 0.1, 1.5, 20},
-                    Section{"ThickAtMinus20", 0.3, 0.05, 1.95, -20}),
+    testing::Values(
+        Section{"KarmanTrefftzAt12", 0.1, 0.1, 1.9, 12}, Section{"JoukowskyAtMinus5", 0.1, 0.05, 2, -5},
+        Section{"NegativeCamberAtMinus20", 0.1, -0.1, 1.9, -20}, Section{"CircularArcAt20", 0, 0.1, 2, 20},
+        Section{"FOneBillionthAt0", 1e-9, 0.05, 2, 0}, Section{"FOneTrillionthAt0", 1e-12, 0.05, 2, 0},
+        // The nose point sits next to the singular point and the stagnation point
+        // just beside it: the speed there is a large multiple of a small difference.
+        Section{"FOneTrillionthAtATinyAngle", 1e-12, 0.05, 2, 1e-10},
+        Section{"MOneAndAHalfAt20", 0.1, 0.1, 1.5, 20}, Section{"ThickAtMinus20", 0.3, 0.05, 1.95, -20}),
     [](const testing::TestParamInfo<Section>& info) { return std::string(info.param.name); });
 
 // At a million points the trailing edge and the nose come closest to the singular points;
@@ -95,7 +93,8 @@ TEST(SolverAccuracyAtAMillionPoints, TheTrailingEdgeAndTheNoseAreExact) {
         const vorta::Solution s = vorta::VORTA(N1, c.F, c.G, c.m, 1, c.AlfaD);
         const QuadSection q = vorta::test::makeQuadSection(c.F, c.G, c.m, 1, c.AlfaD);
         const int nose = (N1 + 1) / 2;
-        for (const auto& [first, last] : {std::pair{0, reach}, {nose - reach, nose + reach}, {N1 - reach, N1}}) {
+        for (const auto& [first, last] :
+             {std::pair{0, reach}, {nose - reach, nose + reach}, {N1 - reach, N1}}) {
             const Worst worst = worstError(s, q, N1, first, last);
             EXPECT_LE(worst.error, kTolerance) << c.name << ": " << worst;
         }

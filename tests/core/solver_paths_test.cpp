@@ -28,9 +28,9 @@ const Section kSections[] = {{0.1, 0.1, 1.9, 5}, {0, 0.1, 2, -3}, {1e-9, 0.05, 2
 void expectSameValues(const Solution& scalar, const Solution& other, const char* what) {
     ASSERT_EQ(other.x.size(), scalar.x.size()) << what;
     for (std::size_t k = 0; k < scalar.x.size(); ++k) {
-        for (const auto& [value, reference, array] : {std::tuple{other.x[k], scalar.x[k], "x"},
-                                                        std::tuple{other.y[k], scalar.y[k], "y"},
-                                                        std::tuple{other.Cu[k], scalar.Cu[k], "Cu"}}) {
+        for (const auto& [value, reference, array] :
+             {std::tuple{other.x[k], scalar.x[k], "x"}, std::tuple{other.y[k], scalar.y[k], "y"},
+              std::tuple{other.Cu[k], scalar.Cu[k], "Cu"}}) {
             const double bound = kPathTolerance * std::max(1.0, std::fabs(reference));
             ASSERT_LE(std::fabs(value - reference), bound) << what << ' ' << array << '[' << k << ']';
         }
@@ -43,8 +43,8 @@ void expectEveryPathLikeTheScalarOne(int N1, const std::vector<int>& threadCount
         for (SweepPath path : vorta::availablePaths()) {
             for (int threads : threadCounts) {
                 const testing::Message what = testing::Message()
-                                              << vorta::pathName(path) << " on " << threads << " threads, N1 = " << N1
-                                              << ", F = " << s.F;
+                                              << vorta::pathName(path) << " on " << threads
+                                              << " threads, N1 = " << N1 << ", F = " << s.F;
                 const Solution other = vorta::VORTA(N1, s.F, s.G, s.m, 1, s.AlfaD, path, threads);
                 expectSameValues(scalar, other, what.GetString().c_str());
             }

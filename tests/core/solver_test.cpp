@@ -153,7 +153,9 @@ TEST(Solver, WithFZeroTheSweepStopsBeforeTheSingularPoint) {
 // Where the closed form is well conditioned (few points, F not small) its line-for-line
 // transcription loses only a few digits, and the solver must give the same values.
 TEST(Solver, AgreesWithTheLineForLineTranscription) {
-    const struct { double F, G, m, AlfaD; } sections[] = {
+    const struct {
+        double F, G, m, AlfaD;
+    } sections[] = {
         {0.1, 0.1, 1.9, 5}, {0.1, 0.05, 2, -5}, {0.1, -0.1, 1.8, 12}, {0, 0.1, 2, 20}, {0.3, 0.05, 1.5, -20}};
     for (int N1 : {2, 3, 4, 50, 51, 1001}) {
         for (const auto& c : sections) {
@@ -179,7 +181,8 @@ TEST(Solver, UnreachedSlotsReadZeroInReusedMemory) {
         for (int repeat = 0; repeat < 3; ++repeat) {
             std::vector<PointArray> garbage;
             for (int i = 0; i < 6; ++i) {
-                garbage.emplace_back(static_cast<std::size_t>(N1) + 1, std::numeric_limits<double>::quiet_NaN());
+                garbage.emplace_back(static_cast<std::size_t>(N1) + 1,
+                                     std::numeric_limits<double>::quiet_NaN());
             }
             garbage.clear();
             const Solution s = VORTA(N1, 0, 0.1, 2, 1, 0);
