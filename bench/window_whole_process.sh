@@ -19,14 +19,19 @@ trap 'rm -rf "$work"' EXIT
 } >"$work/VORTA_Input.txt"
 cd "$work"
 
-# Prints the median of each command of a hyperfine JSON export, and vorta / bare.
+# Prints the median wall time of each command of a hyperfine JSON export and vorta / bare, and
+# the same ratio of the mean CPU time (user + system), which other load on the machine
+# disturbs less.
 report() {
   python3 - "$1" "$2" "$3" <<'EOF'
 import json, sys
 path, platform, build = sys.argv[1:]
-medians = {r["command"].split()[-1]: r["median"] for r in json.load(open(path))["results"]}
-print(f"{platform:9} {build}: bare {medians['bare'] * 1e3:7.1f} ms, vorta {medians['vorta'] * 1e3:7.1f} ms,"
-      f" vorta / bare = {medians['vorta'] / medians['bare']:.2f}")
+results = {r["command"].split()[-1]: r for r in json.load(open(path))["results"]}
+bare, vorta = results["bare"], results["vorta"]
+cpu = lambda r: r["user"] + r["system"]
+print(f"{platform:9} {build}: bare {bare['median'] * 1e3:6.1f} ms, vorta {vorta['median'] * 1e3:6.1f} ms,"
+      f" vorta / bare = {vorta['median'] / bare['median']:.2f}"
+      f" (CPU time: {cpu(bare) * 1e3:5.1f} ms, {cpu(vorta) * 1e3:5.1f} ms, {cpu(vorta) / cpu(bare):.2f})")
 EOF
 }
 
