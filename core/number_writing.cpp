@@ -158,9 +158,9 @@ char* writeWholeNumberShortcut(char* out, double value) {
 }  // namespace
 
 // Why the shortcut writes formatPattern's text: formatPattern rounds, half away from zero, the
-// 15-significant-digit form of value, which lies within 5E-15 x |value| of it (1E-14 even if
-// the last digit were off by one). The product |value| x 1E5 computed in double lies within
-// 2^-53 of itself from the exact product. Where the computed product is farther than 2^-46
+// 15-significant-digit form of value, which lies within 5E-15 x |value| of it. The product
+// |value| x 1E5 computed in double lies within 2^-53 of itself from the exact product (or
+// is too small to be anywhere near a half). Where the computed product is farther than 2^-46
 // of itself (about 1.4E-14) from the nearest half, the exact product and the 15-digit form
 // times 1E5 lie on the same side of that half as the computed product, so all three round
 // to the same whole number of hundred-thousandths. Near a half, and from 2^45 on, where the
