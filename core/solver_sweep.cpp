@@ -86,8 +86,11 @@ SweepFunction sweepFunction(SweepPath path) {
 }
 
 int threadCountFor(int pairs) {
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    return std::clamp(pairs / kMinPairsPerThread, 1, cores);
+    const int wanted = pairs / kMinPairsPerThread;
+    if (wanted < 2) return 1;
+    // Asked once: the answer reads a system file each time.
+    static const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return std::min(wanted, cores);
 }
 
 // Slice t of `slices`, in whole multiples of 8 pairs so that only the last slice has a
