@@ -1,6 +1,7 @@
 #include "core/solver_sweep.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <system_error>
 #include <thread>
@@ -14,6 +15,8 @@ namespace {
 
 // Below this many pairs per thread, starting a thread costs more than it saves.
 constexpr int kMinPairsPerThread = 4096;
+// The threads take the pairs in chunks of this many (a multiple of every vector width).
+constexpr int kPairsPerChunk = 2048;
 
 }  // namespace
 
@@ -93,34 +96,40 @@ int threadCountFor(int pairs) {
     return std::min(wanted, cores);
 }
 
-// Slice t of `slices`, in whole multiples of 8 pairs so that only the last slice has a
-// vector tail.
-SweepJob slice(const SweepJob& job, int t, int slices) {
-    const int pairs = job.lastPair - job.firstPair + 1;
-    const int perSlice = (pairs / slices + 7) / 8 * 8;
+SweepJob chunk(const SweepJob& job, int c) {
     SweepJob part = job;
-    part.firstPair = job.firstPair + t * perSlice;
-    part.lastPair = t == slices - 1 ? job.lastPair : std::min(job.lastPair, part.firstPair + perSlice - 1);
+    part.firstPair = job.firstPair + c * kPairsPerChunk;
+    part.lastPair = std::min(job.lastPair, part.firstPair + kPairsPerChunk - 1);
     return part;
 }
 
 }  // namespace
 
+// The threads take chunks of pairs as they come free rather than fixed shares, so that one
+// the shared processor starts late or runs slowly leaves the rest of its work to the others.
 void sweep(const SweepJob& job, SweepPath path, int threads) {
     const int pairs = job.lastPair - job.firstPair + 1;
     if (pairs <= 0) return;
     const SweepFunction run = sweepFunction(path);
-    const int slices = threads > 0 ? std::min(threads, pairs) : threadCountFor(pairs);
+    const int chunks = (pairs + kPairsPerChunk - 1) / kPairsPerChunk;
+    const int workers = std::min(threads > 0 ? threads : threadCountFor(pairs), chunks);
+    if (workers == 1) {
+        run(job);
+        return;
+    }
+    std::atomic<int> nextChunk{0};
+    const auto work = [&] {
+        for (int c = nextChunk++; c < chunks; c = nextChunk++) run(chunk(job, c));
+    };
     std::vector<std::thread> helpers;
-    for (int t = 1; t < slices; ++t) {
-        const SweepJob part = slice(job, t, slices);
+    for (int t = 1; t < workers; ++t) {
         try {
-            helpers.emplace_back(run, part);
+            helpers.emplace_back(work);
         } catch (const std::system_error&) {
-            run(part);  // no thread to be had: do its share here
+            break;  // no more threads to be had: those running take all the chunks
         }
     }
-    run(slice(job, 0, slices));
+    work();
     for (std::thread& helper : helpers) helper.join();
 }
 

@@ -18,7 +18,8 @@ struct SweepJob {
 };
 
 // Runs the job on `path`, split over `threads` threads (0: as many as the work and the
-// processor warrant). Each thread writes, and so first touches, its own slots.
+// processor warrant). Each chunk of pairs is written, and so first touched, by the thread
+// that computes it.
 void sweep(const SweepJob& job, SweepPath path, int threads);
 
 // The vector paths, one translation unit each, compiled for their instruction set.
