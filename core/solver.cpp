@@ -79,6 +79,12 @@ solver::SurfaceConstants surfaceConstants(const Mapping& s, double Alfa) {
     return c;
 }
 
+// The Joukowsky section's cusp has a finite speed; any other trailing edge is a stagnation point.
+double trailingEdgeCu(const Mapping& s, double Alfa) {
+    const double CosAB = std::cos(Alfa + s.Beta);
+    return s.m == 2 ? CosAB * CosAB / s.R2 : 0;
+}
+
 void zeroSlots(Solution& solution, std::size_t first, std::size_t last) {
     for (std::size_t k = first; k <= last; ++k) solution.x[k] = solution.y[k] = solution.Cu[k] = 0;
 }
@@ -116,10 +122,28 @@ Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD,
     const std::size_t first = 1, last = static_cast<std::size_t>(N1);
     solution.x[first] = solution.x[last] = Chord;
     solution.y[first] = solution.y[last] = 0;
-    // The Joukowsky section's cusp has a finite speed; any other trailing edge is a stagnation point.
-    const double CosAB = std::cos(Alfa + s.Beta);
-    solution.Cu[first] = solution.Cu[last] = m == 2 ? CosAB * CosAB / s.R2 : 0;
+    solution.Cu[first] = solution.Cu[last] = trailingEdgeCu(s, Alfa);
     return solution;
+}
+
+struct SectionSurface::Constants {
+    solver::SurfaceConstants values;
+};
+
+SectionSurface::SectionSurface(double F, double G, double m, double Chord, double AlfaD)
+    : constants_(std::make_unique<Constants>()), Chord_(Chord) {
+    const Mapping s = makeMapping(F, G, m, Chord);
+    const double Alfa = AlfaD * Pi / 180;
+    constants_->values = surfaceConstants(s, Alfa);
+    trailingEdgeCu_ = trailingEdgeCu(s, Alfa);
+}
+
+SectionSurface::~SectionSurface() = default;
+
+SurfacePoint SectionSurface::at(double Theta) const {
+    if (Theta == 0) return {Chord_, 0, trailingEdgeCu_};
+    const solver::PointValues p = solver::pointAt(constants_->values, Theta);
+    return {p.x, p.y, p.Cu};
 }
 
 bool isFinite(const Solution& solution) {

@@ -2,6 +2,7 @@
 // The Karman-Trefftz conformal-mapping solution of one section at one angle of attack.
 
 #include <cmath>
+#include <memory>
 
 #include "core/point_array.h"
 #include "core/solver_path.h"
@@ -36,5 +37,26 @@ Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD,
                int threads);
 
 bool isFinite(const Solution& solution);
+
+// The section's point and its Cu at any polar angle Theta of the circle (-Pi to Pi), as VORTA
+// computes the points it hands out, for values between them. At the trailing edge (Theta = 0)
+// Cu is the one VORTA gives point 1.
+struct SurfacePoint {
+    double x, y, Cu;
+};
+class SectionSurface {
+public:
+    SectionSurface(double F, double G, double m, double Chord, double AlfaD);
+    ~SectionSurface();
+    SectionSurface(const SectionSurface&) = delete;
+    SectionSurface& operator=(const SectionSurface&) = delete;
+
+    SurfacePoint at(double Theta) const;
+
+private:
+    struct Constants;
+    std::unique_ptr<Constants> constants_;
+    double Chord_, trailingEdgeCu_;
+};
 
 }  // namespace vorta

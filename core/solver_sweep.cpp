@@ -71,6 +71,16 @@ struct ScalarMath {
 
 void sweepScalar(const SweepJob& job) { sweepPairs<ScalarMath>(job); }
 
+}  // namespace
+
+PointValues pointAt(const SurfaceConstants& constants, double Theta) {
+    const SinCos<ScalarMath> half = ScalarMath::sincos(0.5 * Theta);
+    const SurfaceValues<ScalarMath> p = surfacePoint<ScalarMath>(constants, Theta <= 0 ? -1 : +1, half);
+    return {p.x, p.y, p.Cu};
+}
+
+namespace {
+
 using SweepFunction = void (*)(const SweepJob&);
 
 SweepFunction sweepFunction(SweepPath path) {

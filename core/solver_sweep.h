@@ -22,6 +22,13 @@ struct SweepJob {
 // that computes it.
 void sweep(const SweepJob& job, SweepPath path, int threads);
 
+// One point at any polar angle -Pi <= Theta <= Pi, on the scalar path; the trailing edge
+// (Theta = 0), whose speed the steps set apart, gives no usable Cu.
+struct PointValues {
+    double x, y, Cu;
+};
+PointValues pointAt(const SurfaceConstants& constants, double Theta);
+
 // The vector paths, one translation unit each, compiled for their instruction set.
 void sweepSse2(const SweepJob& job);
 void sweepAvx2(const SweepJob& job);

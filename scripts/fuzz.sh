@@ -33,3 +33,4 @@ run fuzz_catalog catalog
 run fuzz_field_number field_number
 run fuzz_calculation calculation
 run fuzz_result_file calculation
+run fuzz_pressure_table pressure_table

@@ -1,0 +1,199 @@
+// The contour in the formats other tools read, and polars. What other programs make of these
+// files is tested in tests/tools with Python's own parsers; here, the layout and exactness.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <sstream>
+#include <variant>
+
+#include "core/data_formats.h"
+#include "core/polar.h"
+
+using namespace vorta;
+
+namespace {
+
+Catalog catalogOf(const std::string& records) {
+    std::istringstream in("1\r\n0\r\n" + records);
+    return loadCatalog(in);
+}
+
+const Catalog kCatalog = catalogOf("0.1,0.1,0.3,18,0.1,0.1,1.9\r\n0,0.1,0,0,0,0.05,2\r\n");
+
+Calculation calculated(int k, const char* points, const char* angle) {
+    return std::get<Calculation>(calculate(kCatalog, k, points, angle));
+}
+
+std::string written(DataFormat format, const Calculation& c) {
+    std::string text;
+    EXPECT_EQ(writeContour(format, kCatalog, c, [&](std::string_view block) {
+                  text.append(block);
+                  return 0;
+              }),
+              0);
+    return text;
+}
+
+std::vector<std::string> linesOf(const std::string& text, const char* end) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t stop = text.find(end, start);
+        lines.push_back(text.substr(start, stop - start));
+        start = stop == std::string::npos ? text.size() : stop + std::string(end).size();
+    }
+    return lines;
+}
+
+double parsed(const std::string& text) {
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_EQ(result.ptr, text.data() + text.size()) << text;
+    return value;
+}
+
+TEST(ShortestText, ReadsBackAsTheSameDouble) {
+    EXPECT_EQ(shortestText(0.1), "0.1");
+    EXPECT_EQ(shortestText(-2.5), "-2.5");
+    EXPECT_EQ(shortestText(1e-5), "1e-05");
+    EXPECT_EQ(shortestText(0), "0");
+    EXPECT_EQ(shortestText(-0.0), "0");
+    EXPECT_EQ(shortestText(-2.5, ","), "-2,5");
+    for (double value : {0.1 + 0.2, 1 / 3.0, -1e-300, 123456.789e10, 4.9e-324}) {
+        EXPECT_EQ(parsed(shortestText(value)), value);
+    }
+}
+
+// Selig order: from the trailing edge over the upper surface (points N1 down to the nose) to
+// the leading edge and back along the lower surface, every double exact.
+TEST(ContourFile, RunsOverTheUpperSurfaceFirstWithExactNumbers) {
+    const Calculation c = calculated(1, "51", "5");
+    const std::vector<std::string> lines = linesOf(written(DataFormat::Dat, c), "\n");
+    ASSERT_EQ(lines.size(), 52u);
+    EXPECT_EQ(lines[0], "Vorta F=0.1 G=0.1 m=1.9");
+    for (int row = 1; row <= 51; ++row) {
+        const std::size_t k = static_cast<std::size_t>(52 - row);
+        const std::string& line = lines[static_cast<std::size_t>(row)];
+        const std::size_t blank = line.find(' ');
+        ASSERT_NE(blank, std::string::npos) << line;
+        EXPECT_EQ(parsed(line.substr(0, blank)), c.solution.x[k]) << row;
+        EXPECT_EQ(parsed(line.substr(blank + 1)), c.solution.y[k]) << row;
+    }
+    EXPECT_GT(parsed(lines[10].substr(lines[10].find(' ') + 1)), 0);  // upper surface first
+}
+
+TEST(ContourFile, ACircularArcLeavesOutTheRepeatedNosePoint) {
+    // With F = 0 and an even count, the two slots next to the singular point are both (0, 0).
+    const std::vector<std::string> lines = linesOf(written(DataFormat::Dat, calculated(2, "50", "0")), "\n");
+    EXPECT_EQ(lines.size(), 1u + 49u);
+    for (std::size_t i = 2; i < lines.size(); ++i) EXPECT_NE(lines[i], lines[i - 1]) << i;
+}
+
+TEST(ContourCsv, HasAHeaderAndOneExactRowAPoint) {
+    const Calculation c = calculated(1, "11", "-3");
+    const std::vector<std::string> rows = linesOf(written(DataFormat::Csv, c), "\r\n");
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(rows[0], "i,x,y,Cu,Cp");
+    for (std::size_t k = 1; k <= 11; ++k) {
+        std::istringstream row(rows[k]);
+        std::string cell;
+        std::vector<std::string> cells;
+        while (std::getline(row, cell, ',')) cells.push_back(cell);
+        ASSERT_EQ(cells.size(), 5u) << rows[k];
+        EXPECT_EQ(cells[0], std::to_string(k));
+        EXPECT_EQ(parsed(cells[1]), c.solution.x[k]);
+        EXPECT_EQ(parsed(cells[2]), c.solution.y[k]);
+        EXPECT_EQ(parsed(cells[3]), c.solution.Cu[k]);
+        EXPECT_EQ(parsed(cells[4]), 1 - c.solution.Cu[k]);
+    }
+}
+
+TEST(ContourJson, HoldsTheEntryTheCoefficientsAndTheArrays) {
+    const std::string json = written(DataFormat::Json, calculated(1, "5", "5"));
+    EXPECT_EQ(json.rfind("{\"entry\":{\"number\":1,\"text\":\"0.1,0.1,0.3,18,0.1,0.1,1.9\",\"fields\":{\"Delta\":0.1,", 0),
+              0u)
+        << json;
+    EXPECT_NE(json.find("\"N1\":5,\"AlfaD\":5.0,\"CL\":"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"x\":[1.0,"), std::string::npos) << json;
+    EXPECT_EQ(json.back(), '\n');
+}
+
+TEST(ContourFormats, AFailingSinkStopsTheWriting) {
+    const Calculation c = calculated(1, "20001", "5");
+    for (DataFormat format : {DataFormat::Dat, DataFormat::Csv, DataFormat::Json}) {
+        int blocks = 0;
+        EXPECT_EQ(writeContour(format, kCatalog, c,
+                               [&](std::string_view) {
+                                   ++blocks;
+                                   return 28;  // ENOSPC
+                               }),
+                  28);
+        EXPECT_EQ(blocks, 1);
+    }
+}
+
+std::vector<double> anglesOf(const char* range) {
+    const auto result = anglesOfRange(range, "--alpha-range");
+    if (const auto* refusal = std::get_if<Refusal>(&result)) ADD_FAILURE() << refusal->message;
+    const auto* angles = std::get_if<std::vector<double>>(&result);
+    return angles ? *angles : std::vector<double>{};
+}
+
+std::string refusalOf(const char* range) {
+    const auto result = anglesOfRange(range, "--alpha-range");
+    const auto* refusal = std::get_if<Refusal>(&result);
+    return refusal ? refusal->message : "";
+}
+
+TEST(AngleRange, StepsByDecimalsFromFromToTo) {
+    EXPECT_EQ(anglesOf("-4:12:0.5").size(), 33u);
+    EXPECT_EQ(anglesOf("-4:12:0.5").back(), 12);
+    const std::vector<double> tenths = anglesOf("-4:-3:0.1");
+    ASSERT_EQ(tenths.size(), 11u);
+    EXPECT_EQ(tenths[3], -3.7);  // not -3.6999999999999997
+    EXPECT_EQ(tenths.back(), -3);
+    EXPECT_EQ(anglesOf("10:0:-2.5"), (std::vector<double>{10, 7.5, 5, 2.5, 0}));
+    EXPECT_EQ(anglesOf("3:3:1"), std::vector<double>{3});
+    EXPECT_EQ(anglesOf("0:1:0.3"), (std::vector<double>{0, 0.3, 0.6, 0.9}));
+    EXPECT_EQ(anglesOf("-10:10:0.002").size(), 10001u);
+}
+
+TEST(AngleRange, RefusesWhatIsNoRange) {
+    for (const char* range : {"", "1:2", "1:2:3:4", "a:2:1", "1::1", "1,5:2:1", "1:2:1E400", "1:2:0"}) {
+        EXPECT_NE(refusalOf(range).find("--alpha-range takes FROM:TO:STEP"), std::string::npos) << range;
+    }
+    EXPECT_NE(refusalOf("0:10:-1").find("the step must lead from FROM to TO"), std::string::npos);
+    EXPECT_NE(refusalOf("-10:10:0.001").find("more than 10001 angles"), std::string::npos);
+}
+
+// The polar's coefficients are those of single calculations at the same angles.
+TEST(Polar, GivesTheCoefficientsOfEachAngle) {
+    const auto result = polarOf(kCatalog, 1, {-2, 0, 5}, 51);
+    ASSERT_TRUE(std::holds_alternative<std::vector<PolarRow>>(result));
+    const auto& rows = std::get<std::vector<PolarRow>>(result);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2].entry, 1);
+    EXPECT_EQ(rows[2].AlfaD, 5);
+    EXPECT_EQ(rows[2].coefficients.CL, calculated(1, "51", "5").solution.coefficients.CL);
+    EXPECT_NEAR(rows[2].coefficients.CL, 1.279371, 5e-7);
+
+    std::string text;
+    const ByteSink collect = [&](std::string_view block) {
+        text.append(block);
+        return 0;
+    };
+    writePolar(PolarFormat::Text, rows, ",", collect);
+    EXPECT_EQ(linesOf(text, "\n")[3], "    1           5    1,279371   -0,166311     -5,1944");
+    text.clear();
+    writePolar(PolarFormat::Csv, rows, ",", collect);
+    EXPECT_EQ(linesOf(text, "\r\n")[0], "entry,AlfaD,CL,CMc/4,Alfa0");
+    EXPECT_EQ(linesOf(text, "\r\n")[3].rfind("1,5,1.27937", 0), 0u);
+}
+
+TEST(Polar, AnAngleThatCannotBeCalculatedRefusesThePolar) {
+    const Catalog bad = catalogOf("0.1,0.1,0.3,18,-0.1,0.1,1.9\r\n");
+    const auto result = polarOf(bad, 1, {0, 1}, 51);
+    ASSERT_TRUE(std::holds_alternative<Refusal>(result));
+    EXPECT_EQ(std::get<Refusal>(result).message, "Airfoil entry 1 cannot be calculated: F must be 0 or more.");
+}
+
+}  // namespace
