@@ -17,6 +17,8 @@ packages=(
   libsleef-dev libbenchmark-dev
   # The whole-process figures in bench/: hyperfine times, numpy is the peer solver.
   hyperfine python3-numpy
+  # vorta-run's command line and JSON; XFOIL, a panel code, reads its coordinate files in a test.
+  libcli11-dev nlohmann-json3-dev xfoil python3
 )
 
 missing=()

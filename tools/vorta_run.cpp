@@ -1,178 +1,155 @@
-// vorta-run: the calculation and the result file of the window program, without a window,
-// for batch work and for checking numbers.
+// vorta-run: the window program's calculation without a window, for batch work, and the exact
+// solution in the formats other tools read: contours, tables, polars and comparisons.
 
-#include <cerrno>
-#include <cstdlib>
+#include <CLI/CLI.hpp>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <variant>
 
-#include "core/calculation.h"
 #include "core/catalog.h"
-#include "core/catalog_check.h"
-#include "core/number_text.h"
-#include "core/result_file.h"
-#include "locale/decimal_separator.h"
+#include "tools/run_tasks.h"
 
 namespace {
 
-constexpr int kSuccess = 0;
-constexpr int kRefused = 1;
-constexpr int kUsageError = 2;
+using vorta::run::Format;
+using vorta::run::Options;
 
-const char* kUsage =
-    "usage: vorta-run --entry K [--input FILE] [--points TEXT] [--alpha TEXT] [--layout 0|1|2|3|4]"
-    " [--output FILE|-]\n"
-    "       vorta-run --list [--input FILE]\n"
-    "       vorta-run --check [--input FILE] [--points TEXT] [--alpha TEXT]\n"
-    "       vorta-run --help\n"
-    "\n"
-    "Calculates catalog entry K (numbered from 1) and writes the result file, by default\n"
-    "VORTA_result.txt in the working directory; '-' writes it to standard output.\n"
-    "--points and --alpha are read like the window's fields (defaults 51 and 0); --layout 1 to 4\n"
-    "are the window's output format options, 0 the header and point count only (default 4).\n"
-    "--check prints one line per problem of the catalog (FILE:LINE: entry K: what is wrong),\n"
-    "trying each entry at --points and --alpha; exit status 0 when the catalog is sound.\n";
+const char* kDescription =
+    "vorta-run calculates Karman-Trefftz sections of the catalog VORTA_Input.txt in closed form, as\n"
+    "the window does, and writes the exact solution for people and for other programs. --points and\n"
+    "--alpha are read like the window's fields; numbers for people carry the regional decimal\n"
+    "separator, data formats (dat, csv, json) a point. Exit status: 0 done, 1 refused input or failed\n"
+    "writing, 2 a usage error.";
 
-struct Options {
-    bool help = false;
-    bool list = false;
-    bool check = false;
-    std::optional<std::string> entry;
-    std::string input = vorta::kCatalogFileName;
-    std::string points = "51";
-    std::string alpha = "0";
-    std::string layout = "4";
-    std::string output = vorta::kResultFileName;
+const char* kExamples =
+    "Examples, one per task:\n"
+    "  the result file of entry 3 at 5 degrees, as the window saves it:\n"
+    "    vorta-run --entry 3 --alpha 5\n"
+    "  a contour for XFOIL:\n"
+    "    vorta-run --entry 3 --points 161 --format dat --output section.dat\n"
+    "  a table for Python or a spreadsheet:\n"
+    "    vorta-run --entry 3 --alpha 4 --format csv --output section.csv\n"
+    "  a polar of every entry:\n"
+    "    vorta-run --entry all --alpha-range -4:12:0.5 --format csv\n"
+    "  a panel code's Cp against the exact one:\n"
+    "    vorta-run --entry 3 --alpha 4 --compare cp.txt\n"
+    "  the catalog:\n"
+    "    vorta-run --list\n"
+    "    vorta-run --check --input my_sections.txt\n";
+
+struct Task {
+    bool list = false, check = false;
+    std::string format = "legacy";
 };
 
-// Returns no value, after saying why on stderr, when the arguments are not understood.
-std::optional<Options> parseArguments(int argc, char** argv) {
-    Options o;
-    const std::map<std::string, std::string*> valued = {{"--input", &o.input},   {"--points", &o.points},
-                                                        {"--alpha", &o.alpha},   {"--layout", &o.layout},
-                                                        {"--output", &o.output}};
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            o.help = true;
-        } else if (arg == "--list") {
-            o.list = true;
-        } else if (arg == "--check") {
-            o.check = true;
-        } else if (arg == "--entry" && i + 1 < argc) {
-            o.entry = argv[++i];
-        } else if (auto it = valued.find(arg); it != valued.end() && i + 1 < argc) {
-            *it->second = argv[++i];
-        } else {
-            std::cerr << "vorta-run: unexpected argument '" << arg << "'\n" << kUsage;
-            return std::nullopt;
-        }
-    }
-    if (!o.help && int(o.list) + int(o.check) + int(o.entry.has_value()) != 1) {
-        std::cerr << "vorta-run: give one of --entry K, --list and --check\n" << kUsage;
-        return std::nullopt;
-    }
-    if (o.layout.size() != 1 || o.layout[0] < '0' || o.layout[0] > '4') {
-        std::cerr << "vorta-run: --layout takes 0, 1, 2, 3 or 4\n" << kUsage;
-        return std::nullopt;
-    }
-    return o;
+const std::map<std::string, Format> kFormats = {
+    {"legacy", Format::Legacy}, {"dat", Format::Dat}, {"csv", Format::Csv}, {"json", Format::Json}};
+
+void defineOptions(CLI::App& app, Options& o, Task& task) {
+    app.set_version_flag("--version", "vorta-run " VORTA_VERSION);
+    app.footer(kExamples);
+    app.get_formatter()->column_width(28);
+
+    const std::string catalog = "Catalog";
+    app.add_option("--input", o.input, "the catalog (default VORTA_Input.txt)")->type_name("FILE")->group(catalog);
+    app.add_flag("--list", task.list, "list the entries, numbered from 1")->group(catalog);
+    app.add_flag("--check", task.check, "one line per problem of the catalog, tried at --points and --alpha")
+        ->group(catalog);
+
+    const std::string one = "Calculate an entry";
+    app.add_option("--entry", o.entry, "entry K (from 1); all with --alpha-range")->type_name("K|all")->group(one);
+    app.add_option("--points", o.points, "number of points NP (default 51)")->type_name("NP")->group(one);
+    app.add_option("--alpha", o.alpha, "angle of attack in degrees (default 0)")->type_name("DEGREES")->group(one);
+    app.add_option("--format", task.format,
+                   "legacy: VORTA_result.txt (default); dat: XFOIL coordinates; csv: i,x,y,Cu,Cp; json")
+        ->check(CLI::IsMember({"legacy", "dat", "csv", "json"}).description(""))
+        ->type_name("legacy|dat|csv|json")
+        ->group(one);
+    app.add_option("--layout", o.layout, "legacy layout 1 to 4 as the window's options, 0 the header (default 4)")
+        ->check(CLI::Range(0, 4).description(""))
+        ->type_name("0-4")
+        ->group(one);
+    app.add_option("--output", o.output, "a file, replaced whole, or - for standard output (default: "
+                                         "VORTA_result.txt for legacy, else standard output)")
+        ->type_name("FILE|-")
+        ->group(one);
+
+    app.add_option("--alpha-range", o.alphaRange, "a polar: CL, CMc/4 and Alfa0 from FROM to TO by STEP degrees")
+        ->type_name("FROM:TO:STEP")
+        ->group("Polars");
+    app.add_option("--compare", o.compare, "compare FILE's Cp (lines of x Cp or x y Cp) with the exact one")
+        ->type_name("FILE")
+        ->group("Compare a pressure distribution");
 }
 
-std::optional<int> parseEntryNumber(const std::string& text) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
-        return std::nullopt;
+// The combinations the options do not allow, said in one line; none when the line is sound.
+std::optional<std::string> misuse(const CLI::App& app, const Options& o, const Task& task) {
+    const auto given = [&](const char* name) { return app.count(name) > 0; };
+    if (int(task.list) + int(task.check) + int(given("--entry")) != 1) return "give one of --entry K, --list and --check";
+    if (given("--entry") && o.entry != "all" &&
+        (o.entry.empty() || o.entry.size() > 9 || o.entry.find_first_not_of("0123456789") != std::string::npos)) {
+        return "--entry takes a whole number, or all with --alpha-range";
     }
-    return std::stoi(text);
+    if (o.entry == "all" && !o.alphaRange) return "--entry all needs --alpha-range";
+    if (o.alphaRange && (given("--alpha") || o.compare || given("--layout") || o.format == Format::Dat)) {
+        return "--alpha-range goes with --entry, --points, --format legacy|csv|json and --output only";
+    }
+    if (o.compare && (given("--layout") || o.format == Format::Dat || o.format == Format::Json)) {
+        return "--compare writes text, or CSV with --format csv";
+    }
+    if (given("--layout") && o.format != Format::Legacy) return "--layout goes with --format legacy only";
+    if ((task.list || task.check) && (o.alphaRange || o.compare || given("--format") || given("--output"))) {
+        return "--list and --check take --input, and --check also --points and --alpha";
+    }
+    return std::nullopt;
 }
 
-// Refusals name the inputs by the options that carry them.
-const vorta::InputNames kInputNames{"--points", "--alpha"};
-
-int listEntries(const vorta::Catalog& catalog) {
-    for (int k = 1; k <= catalog.AirfoilCount(); ++k) {
-        std::cout << k << ": " << catalog.entry(k).shownText << '\n';
-    }
-    return kSuccess;
+int usageError(const std::string& message) {
+    std::cerr << "vorta-run: " << message << " (vorta-run --help lists the options)\n";
+    return vorta::run::kUsageError;
 }
 
-int calculateEntry(const vorta::Catalog& catalog, const Options& o) {
-    const std::optional<int> k = parseEntryNumber(*o.entry);
-    if (!k) {
-        std::cerr << "vorta-run: --entry takes a whole number\n" << kUsage;
-        return kUsageError;
-    }
-    if (*k < 1 || *k > catalog.AirfoilCount()) {
-        std::cerr << "There is no entry " << *o.entry << ": the catalog has entries 1 to " << catalog.AirfoilCount()
+int runTask(const vorta::Catalog& catalog, const Options& o, const Task& task) {
+    if (task.list) return vorta::run::listEntries(catalog);
+    if (task.check) return vorta::run::checkCatalog(catalog, o);
+    if (o.entry == "all") return vorta::run::writePolars(catalog, std::nullopt, o);
+    const int k = std::stoi(o.entry);
+    if (k < 1 || k > catalog.AirfoilCount()) {
+        std::cerr << "There is no entry " << o.entry << ": the catalog has entries 1 to " << catalog.AirfoilCount()
                   << ".\n";
-        return kRefused;
+        return vorta::run::kRefused;
     }
-    auto result = vorta::calculate(catalog, k, o.points, o.alpha, kInputNames);
-    if (const auto* refusal = std::get_if<vorta::Refusal>(&result)) {
-        std::cerr << refusal->message << '\n';
-        return kRefused;
-    }
-    const auto& calculation = std::get<vorta::Calculation>(result);
-    const std::string separator = vorta::regionalDecimalSeparator();
-    const auto layout = static_cast<vorta::Layout>(o.layout[0] - '0');
-
-    if (o.output == "-") {
-        const auto toStandardOutput = [](std::string_view bytes) {
-            std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            return std::cout ? 0 : EIO;
-        };
-        vorta::writeResultFile(catalog.entry(*k), calculation, layout, separator, toStandardOutput);
-        return std::cout.flush() ? kSuccess : kRefused;
-    }
-    if (auto error = vorta::saveResultFile(catalog, calculation, layout, separator, o.output)) {
-        std::cerr << *error << '\n';
-        return kRefused;
-    }
-    const vorta::Coefficients& c = calculation.solution.coefficients;
-    std::cout << "CL = " << vorta::formatRounded(c.CL, 3, separator) << '\n'
-              << "CMc/4 = " << vorta::formatRounded(c.CMc4, 3, separator) << '\n'
-              << "Alfa0 = " << vorta::formatRounded(c.Alfa0, 2, separator) << '\n';
-    return kSuccess;
-}
-
-// Checks the inputs the entries are tried at before anything of the catalog is reported.
-int checkCatalog(const vorta::Catalog& catalog, const Options& o) {
-    const auto points = vorta::checkPointCount(o.points, kInputNames);
-    const auto angle = vorta::checkAngle(o.alpha, kInputNames);
-    for (const auto* refusal : {std::get_if<vorta::Refusal>(&points), std::get_if<vorta::Refusal>(&angle)}) {
-        if (refusal != nullptr) {
-            std::cerr << refusal->message << '\n';
-            return kRefused;
-        }
-    }
-    const auto problems = vorta::checkCatalog(catalog, std::get<int>(points), std::get<double>(angle));
-    for (const vorta::CatalogProblem& p : problems) {
-        std::cout << o.input << ':' << p.line << ": ";
-        if (p.entry > 0) std::cout << "entry " << p.entry << ": ";
-        std::cout << p.what << '\n';
-    }
-    return problems.empty() ? kSuccess : kRefused;
+    if (o.alphaRange) return vorta::run::writePolars(catalog, k, o);
+    if (o.compare) return vorta::run::comparePressureFile(catalog, k, o);
+    return vorta::run::calculateEntry(catalog, k, o);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::optional<Options> options = parseArguments(argc, argv);
-    if (!options) return kUsageError;
-    if (options->help) {
-        std::cout << kUsage;
-        return kSuccess;
+    CLI::App app(kDescription, "vorta-run");
+    Options options;
+    Task task;
+    defineOptions(app, options, task);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return vorta::run::kSuccess;
+    } catch (const CLI::CallForVersion& version) {
+        std::cout << version.what() << '\n';
+        return vorta::run::kSuccess;
+    } catch (const CLI::ParseError& error) {
+        return usageError(error.what());
     }
-    const vorta::Catalog catalog = vorta::loadCatalogFile(options->input);
+    options.format = kFormats.at(task.format);
+    if (const auto message = misuse(app, options, task)) return usageError(*message);
+
+    const vorta::Catalog catalog = vorta::loadCatalogFile(options.input);
     if (!catalog.fileRead) {
         std::cerr << vorta::kMissingCatalogMessage << '\n';
-        return kRefused;
+        return vorta::run::kRefused;
     }
-    if (options->list) return listEntries(catalog);
-    if (options->check) return checkCatalog(catalog, *options);
-    return calculateEntry(catalog, *options);
+    return runTask(catalog, options, task);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -155,14 +156,65 @@ TEST_F(VortaRun, AMissingCatalogIsReported) {
     EXPECT_EQ(r.err, "No existing VORTA_Input.txt, Please use program VortaDesign to create this file\n");
 }
 
+// A usage error is one line on stderr and exit status 2, whatever is wrong.
 TEST_F(VortaRun, UsageErrorsExitWithTwo) {
     for (const char* arguments :
-         {"", "--entry", "--entry x", "--entry 1 --layout 5", "--bogus", "--list --entry 1", "--check --list"}) {
-        EXPECT_EQ(run(arguments).status, 2) << arguments;
+         {"", "--entry", "--entry x", "--entry 1 --layout 5", "--bogus", "--list --entry 1", "--check --list",
+          "--entry all", "--entry 1 --format xml", "--entry 1 --format csv --layout 2",
+          "--entry 1 --alpha-range 0:1:1 --alpha 2", "--entry 1 --alpha-range 0:1:1 --format dat",
+          "--entry 1 --compare x.txt --format json", "--list --format csv"}) {
+        const Outcome r = run(arguments);
+        EXPECT_EQ(r.status, 2) << arguments;
+        EXPECT_EQ(r.err.rfind("vorta-run: ", 0), 0u) << arguments << ": " << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << arguments << ": " << r.err;
+        EXPECT_EQ(r.out, "") << arguments;
     }
     const Outcome help = run("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("usage: vorta-run --entry K"), std::string::npos);
+    for (const char* group : {"Catalog:", "Calculate an entry:", "Polars:", "Compare a pressure distribution:",
+                              "vorta-run --entry all --alpha-range -4:12:0.5 --format csv"}) {
+        EXPECT_NE(help.out.find(group), std::string::npos) << group;
+    }
+    EXPECT_EQ(run("--version").out, "vorta-run 1.0\n");
+}
+
+// Each data format goes to standard output unless told otherwise, and to a file replaced whole.
+TEST_F(VortaRun, DataFormatsGoWhereTheyAreSentWithTheSameRefusals) {
+    const Outcome dat = run("--entry 1 --points 5 --format dat");
+    EXPECT_EQ(dat.status, 0) << dat.err;
+    EXPECT_EQ(dat.out.substr(0, dat.out.find('\n')), "Vorta F=0.1 G=0.1 m=1.9");
+    EXPECT_FALSE(resultExists());
+    EXPECT_EQ(run("--entry 1 --points 5 --format json --output contour.json").status, 0);
+    EXPECT_EQ(readFile(dir_.file("contour.json")).rfind("{\"entry\":{\"number\":1,", 0), 0u);
+    const Outcome refused = run("--entry 1 --points 1 --format csv --output contour.csv");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("contour.csv")));
+}
+
+// A refused entry of a polar over every entry is said on stderr and skipped; the exit status says so.
+TEST_F(VortaRun, APolarOfEveryEntrySkipsTheRefusedOnes) {
+    writeFile(dir_.file("mixed.txt"), std::string(kCatalog) + "0.1,0.1,0.3,18,-0.1,0.1,1.9\r\n");
+    const Outcome r = run("--input mixed.txt --entry all --alpha-range 0:2:1 --format csv");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Airfoil entry 3 cannot be calculated: F must be 0 or more.\n");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1 + 2 * 3) << r.out;
+    const Outcome text = run("--entry 1 --alpha-range 0:2:1", "LANG=de_DE.UTF-8");
+    EXPECT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("    1           1    0,779978   -0,153237     -5,1944\n"), std::string::npos) << text.out;
+}
+
+TEST_F(VortaRun, AComparisonRefusesAFileThatIsNoTable) {
+    writeFile(dir_.file("junk.bin"), std::string("\x7f" "ELF\0\x01\x02", 7));
+    const Outcome junk = run("--entry 1 --compare junk.bin");
+    EXPECT_EQ(junk.status, 1);
+    EXPECT_NE(junk.err.find("holds no lines of numbers"), std::string::npos) << junk.err;
+    EXPECT_EQ(run("--entry 1 --compare absent.txt").status, 1);
+    writeFile(dir_.file("beyond.txt"), "1.5 0.2\n0.5 -0.3\n");
+    const Outcome beyond = run("--entry 1 --compare beyond.txt");
+    EXPECT_EQ(beyond.status, 0);
+    EXPECT_NE(beyond.err.find("beyond.txt:1: x 1.5: x lies outside the section's chord; skipped"), std::string::npos)
+        << beyond.err;
+    EXPECT_NE(beyond.out.find("1 points compared"), std::string::npos) << beyond.out;
 }
 
 }  // namespace

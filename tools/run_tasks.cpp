@@ -1,0 +1,164 @@
+#include "tools/run_tasks.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iostream>
+#include <variant>
+
+#include "core/calculation.h"
+#include "core/catalog_check.h"
+#include "core/data_formats.h"
+#include "core/file_replace.h"
+#include "core/number_text.h"
+#include "core/polar.h"
+#include "core/pressure_compare.h"
+#include "core/result_file.h"
+#include "locale/decimal_separator.h"
+
+namespace vorta::run {
+
+namespace {
+
+// Refusals name the inputs by the options that carry them.
+const InputNames kInputNames{"--points", "--alpha"};
+
+int refuse(const std::string& message) {
+    std::cerr << message << '\n';
+    return kRefused;
+}
+
+// Sends what a producer writes to standard output in blocks, or replaces the file whole.
+int writeOutput(const std::string& output, const ByteProducer& produce) {
+    if (output == "-") {
+        const ByteSink toStandardOutput = [](std::string_view bytes) {
+            std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            return std::cout ? 0 : EIO;
+        };
+        const int error = produce(toStandardOutput);
+        return error == 0 && std::cout.flush() ? kSuccess : refuse("Could not write to standard output.");
+    }
+    if (auto error = replaceFileAtomically(output, produce)) return refuse(*error);
+    return kSuccess;
+}
+
+std::string defaultOutput(const Options& o) {
+    if (o.output) return *o.output;
+    return o.format == Format::Legacy ? kResultFileName : "-";
+}
+
+DataFormat dataFormat(Format format) {
+    switch (format) {
+        case Format::Dat: return DataFormat::Dat;
+        case Format::Csv: return DataFormat::Csv;
+        default: return DataFormat::Json;
+    }
+}
+
+std::variant<int, Refusal> checkedPoints(const Options& o) { return checkPointCount(o.points, kInputNames); }
+
+}  // namespace
+
+int listEntries(const Catalog& catalog) {
+    for (int k = 1; k <= catalog.AirfoilCount(); ++k) std::cout << k << ": " << catalog.entry(k).shownText << '\n';
+    return kSuccess;
+}
+
+// Checks the inputs the entries are tried at before anything of the catalog is reported.
+int checkCatalog(const Catalog& catalog, const Options& o) {
+    const auto points = checkedPoints(o);
+    if (const auto* refusal = std::get_if<Refusal>(&points)) return refuse(refusal->message);
+    const auto angle = checkAngle(o.alpha, kInputNames);
+    if (const auto* refusal = std::get_if<Refusal>(&angle)) return refuse(refusal->message);
+    const auto problems = vorta::checkCatalog(catalog, std::get<int>(points), std::get<double>(angle));
+    for (const CatalogProblem& p : problems) {
+        std::cout << o.input << ':' << p.line << ": ";
+        if (p.entry > 0) std::cout << "entry " << p.entry << ": ";
+        std::cout << p.what << '\n';
+    }
+    return problems.empty() ? kSuccess : kRefused;
+}
+
+int calculateEntry(const Catalog& catalog, int k, const Options& o) {
+    auto result = calculate(catalog, k, o.points, o.alpha, kInputNames);
+    if (const auto* refusal = std::get_if<Refusal>(&result)) return refuse(refusal->message);
+    const Calculation& calculation = std::get<Calculation>(result);
+    const std::string separator = regionalDecimalSeparator();
+    const std::string output = defaultOutput(o);
+    const int status = writeOutput(output, [&](const ByteSink& sink) {
+        if (o.format == Format::Legacy) {
+            return writeResultFile(catalog.entry(k), calculation, static_cast<Layout>(o.layout), separator, sink);
+        }
+        return writeContour(dataFormat(o.format), catalog, calculation, sink);
+    });
+    if (status != kSuccess || output == "-") return status;
+    const Coefficients& c = calculation.solution.coefficients;
+    std::cout << "CL = " << formatRounded(c.CL, 3, separator) << '\n'
+              << "CMc/4 = " << formatRounded(c.CMc4, 3, separator) << '\n'
+              << "Alfa0 = " << formatRounded(c.Alfa0, 2, separator) << '\n';
+    return kSuccess;
+}
+
+// Every entry of the range, or entry k; an entry that is refused is said on stderr and skipped.
+int writePolars(const Catalog& catalog, const std::optional<int>& k, const Options& o) {
+    const auto points = checkedPoints(o);
+    if (const auto* refusal = std::get_if<Refusal>(&points)) return refuse(refusal->message);
+    const auto angles = anglesOfRange(*o.alphaRange, "--alpha-range");
+    if (const auto* refusal = std::get_if<Refusal>(&angles)) return refuse(refusal->message);
+
+    std::vector<PolarRow> rows;
+    int status = kSuccess;
+    const int first = k.value_or(1), last = k.value_or(catalog.AirfoilCount());
+    for (int entry = first; entry <= last; ++entry) {
+        auto polar = polarOf(catalog, entry, std::get<std::vector<double>>(angles), std::get<int>(points));
+        if (const auto* refusal = std::get_if<Refusal>(&polar)) {
+            status = refuse(refusal->message);
+            continue;
+        }
+        const auto& entryRows = std::get<std::vector<PolarRow>>(polar);
+        rows.insert(rows.end(), entryRows.begin(), entryRows.end());
+    }
+    if (rows.empty()) return status;
+    const PolarFormat format = o.format == Format::Csv    ? PolarFormat::Csv
+                               : o.format == Format::Json ? PolarFormat::Json
+                                                          : PolarFormat::Text;
+    const std::string separator = regionalDecimalSeparator();
+    const int written = writeOutput(o.output.value_or("-"), [&](const ByteSink& sink) {
+        return writePolar(format, rows, separator, sink);
+    });
+    return written != kSuccess ? written : status;
+}
+
+int comparePressureFile(const Catalog& catalog, int k, const Options& o) {
+    const auto angle = checkAngle(o.alpha, kInputNames);
+    if (const auto* refusal = std::get_if<Refusal>(&angle)) return refuse(refusal->message);
+    if (auto refusal = checkEntry(catalog, k)) return refuse(refusal->message);
+    std::ifstream in(*o.compare, std::ios::binary);
+    if (!in.is_open()) return refuse("Cannot compare with " + *o.compare + ": it cannot be opened.");
+    auto table = readPressureTable(in, *o.compare);
+    if (const auto* refusal = std::get_if<Refusal>(&table)) return refuse(refusal->message);
+
+    const CatalogEntry& entry = catalog.entry(k);
+    const SectionSurface surface(entry.F, entry.G, entry.m, 1, std::get<double>(angle));
+    const Comparison comparison = comparePressure(
+        std::get<std::vector<MeasuredPoint>>(table),
+        [&](double Theta) {
+            const SurfacePoint p = surface.at(Theta);
+            return ExactPoint{p.x, p.y, 1 - p.Cu};
+        },
+        1 - surface.at(0).Cu);
+    const std::string separator = regionalDecimalSeparator();
+    for (const SkippedPoint& skipped : comparison.skipped) {
+        std::cerr << *o.compare << ':' << skipped.line << ": x " << shortestText(skipped.x, separator)
+                  << ": " << skipped.why << '\n';
+    }
+    const bool csv = o.format == Format::Csv;
+    const int status = writeOutput(o.output.value_or("-"), [&](const ByteSink& sink) {
+        return writeComparison(csv ? ComparisonFormat::Csv : ComparisonFormat::Text, comparison, separator, sink);
+    });
+    // The CSV holds the rows alone; its summary goes where people read.
+    if (csv && status == kSuccess) std::cerr << comparisonSummary(comparison, separator) << '\n';
+    if (status != kSuccess) return status;
+    return comparison.rows.empty() ? refuse("No point of " + *o.compare + " lies on the section.") : kSuccess;
+}
+
+}  // namespace vorta::run
