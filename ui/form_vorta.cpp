@@ -86,6 +86,7 @@ void Form_VORTA::showCoefficients(const Calculation& calculation) {
 }
 
 void Form_VORTA::SaveResult() {
+    BusyCursor busy;  // a million points take a moment to write
     // The first checked option gives the layout; the group keeps at most one checked.
     Layout layout = Layout::None;
     const QRadioButton* options[] = {Option1, Option2, Option3, Option4};
@@ -96,6 +97,7 @@ void Form_VORTA::SaveResult() {
         }
     }
     if (auto error = saveResultFile(catalog, last, layout, regionalDecimalSeparator(), kResultFileName)) {
+        busy.release();
         showMessage(this, displayText(*error));
     }
 }

@@ -2,6 +2,7 @@
 // calculation succeeds or is refused.
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -30,6 +31,7 @@ class BusyCursorTest : public QObject {
     void WaitCursorWhileCalculating();
     void RefusalShowsItsMessageWithTheOrdinaryCursor_data();
     void RefusalShowsItsMessageWithTheOrdinaryCursor();
+    void AFailedSaveShowsItsMessageWithTheOrdinaryCursor();
 };
 
 void BusyCursorTest::WaitCursorWhileCalculating_data() {
@@ -80,6 +82,21 @@ void BusyCursorTest::RefusalShowsItsMessageWithTheOrdinaryCursor() {
     // The cursor is still released properly by the next calculation.
     setText(*window, "Text_N1", "51");
     QVERIFY(answerMessages([&] { pick(*window, 0); }).isEmpty());
+    QCOMPARE(overrideShape(), std::nullopt);
+}
+
+void BusyCursorTest::AFailedSaveShowsItsMessageWithTheOrdinaryCursor() {
+    WorkingDir dir;
+    dir.writeCatalog({kWorkedLine});
+    QVERIFY(QDir(dir.path("")).mkdir("VORTA_result.txt"));
+    auto window = openWindow();
+    pick(*window, 0);
+    std::optional<Qt::CursorShape> seen = Qt::WaitCursor;
+    const QStringList messages =
+        answerMessages([&] { click(*window, "Command1"); }, [&](QMessageBox&) { seen = overrideShape(); });
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages[0].startsWith("Could not save VORTA_result.txt"));
+    QCOMPARE(seen, std::nullopt);
     QCOMPARE(overrideShape(), std::nullopt);
 }
 
