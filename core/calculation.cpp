@@ -17,12 +17,16 @@ constexpr const char* kHowALineIsWritten =
     "Write each airfoil as one line of seven numbers separated by commas, with a point for decimals, "
     "for example 0.12,0.02,0.25,12,0.1,0.05,1.93.";
 
-// The plots draw in single precision; a larger value would become an infinity there.
-bool isPlottable(const Solution& solution) {
+// Every number finite, and every point within single precision, in which the plots draw: a
+// larger value would become an infinity there. One pass over the arrays, which hold up to
+// three million values; the comparison is false for NaN too.
+bool isShowable(const Solution& solution) {
+    const Coefficients& c = solution.coefficients;
+    if (!std::isfinite(c.CL) || !std::isfinite(c.CMc4) || !std::isfinite(c.Alfa0)) return false;
     const double largest = std::numeric_limits<float>::max();
     for (const auto* values : {&solution.x, &solution.y, &solution.Cu}) {
         for (double v : *values) {
-            if (std::fabs(v) > largest) return false;
+            if (!(std::fabs(v) <= largest)) return false;
         }
     }
     return true;
@@ -97,7 +101,7 @@ std::variant<Solution, Refusal> solveEntry(const Catalog& catalog, int k, int N1
     if (auto refusal = checkEntry(catalog, k)) return *refusal;
     const CatalogEntry& entry = catalog.entry(k);
     Solution solution = VORTA(N1, entry.F, entry.G, entry.m, Chord, AlfaD);
-    if (!isFinite(solution) || !isPlottable(solution)) return entryRefusal(k, kResultsCannotBeShown);
+    if (!isShowable(solution)) return entryRefusal(k, kResultsCannotBeShown);
     return solution;
 }
 

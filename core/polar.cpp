@@ -50,22 +50,19 @@ double powerOfTen(int n) {
 // nearest the decimal; numbers with more digits are added as doubles.
 std::vector<double> decimalSteps(std::string_view fromText, std::string_view stepText, double from, double step,
                                  int count) {
-    std::vector<double> angles;
     const auto a = scaledDecimal(fromText), b = scaledDecimal(stepText);
     const int decimals = a && b ? std::max(a->decimals, b->decimals) : 0;
-    const bool exact = a && b && decimals <= 15;
+    const bool scaled = a && b && decimals <= 15;
+    const double scale = powerOfTen(decimals);
+    const double first = scaled ? static_cast<double>(a->digits) * powerOfTen(decimals - a->decimals) : 0;
+    const double stepScaled = scaled ? static_cast<double>(b->digits) * powerOfTen(decimals - b->decimals) : 0;
+    std::vector<double> angles;
     for (int i = 0; i < count; ++i) {
-        if (exact) {
-            const double scale = powerOfTen(decimals);
-            const double first = static_cast<double>(a->digits) * powerOfTen(decimals - a->decimals);
-            const double stepScaled = static_cast<double>(b->digits) * powerOfTen(decimals - b->decimals);
-            const double whole = first + i * stepScaled;
-            if (std::fabs(first) < 9e15 && std::fabs(i * stepScaled) < 9e15 && std::fabs(whole) < 9e15) {
-                angles.push_back(whole / scale);
-                continue;
-            }
-        }
-        angles.push_back(from + i * step);
+        const double whole = first + i * stepScaled;
+        // Whole numbers below 2^53 add exactly.
+        const bool exact = scaled && std::fabs(first) < 9e15 && std::fabs(i * stepScaled) < 9e15 &&
+                           std::fabs(whole) < 9e15;
+        angles.push_back(exact ? whole / scale : from + i * step);
     }
     return angles;
 }

@@ -178,7 +178,8 @@ public:
         if (x > 1 || x < leadingEdge_.point.x - kNoseTolerance) return std::nullopt;
         if (x <= leadingEdge_.point.x) return leadingEdge_;
         const auto [first, last] = range(surface);
-        const auto segment = bracket(first, last, [&](const ExactPoint& p) { return p.x - x; });
+        // x runs one way along a surface, so one interval brackets it.
+        const auto segment = nearestBracket(first, last, first, [&](const ExactPoint& p) { return p.x - x; });
         if (!segment) return std::nullopt;
         const ExactPoint& a = samples_[index(*segment)].point;
         const ExactPoint& b = samples_[index(*segment + 1)].point;
@@ -205,16 +206,8 @@ private:
         return surface == Surface::Upper ? std::make_pair(0, leadingIndex_) : std::make_pair(leadingIndex_, lastIndex_);
     }
 
-    // The sample interval from the trailing-edge side whose ends the function separates.
-    template <class Side>
-    std::optional<int> bracket(int first, int last, Side side) const {
-        for (int j = first; j < last; ++j) {
-            const double a = side(samples_[index(j)].point), b = side(samples_[index(j + 1)].point);
-            if (std::isfinite(a) && std::isfinite(b) && (a == 0 || a * b < 0 || b == 0)) return j;
-        }
-        return std::nullopt;
-    }
-
+    // The sample interval between first and last whose ends the function separates, nearest
+    // to the sample `near` where there are several.
     template <class Side>
     std::optional<int> nearestBracket(int first, int last, int near, Side side) const {
         std::optional<int> best;
