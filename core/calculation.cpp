@@ -62,8 +62,9 @@ std::variant<int, Refusal> checkPointCount(std::string_view text, const InputNam
 std::variant<double, Refusal> checkAngle(std::string_view text, const InputNames& names) {
     if (auto refusal = refuseDecimalComma(text, names.angle)) return *refusal;
     const double AlfaD = readFieldNumber(text);
-    if (std::isfinite(AlfaD)) return AlfaD;
-    return Refusal{names.angle + " must be a finite number of degrees."};
+    // Within this bound AlfaD·Pi stays finite, so the angle in radians does.
+    if (std::fabs(AlfaD) <= kLargestAngle) return AlfaD;
+    return Refusal{names.angle + " must be a number of degrees from -5E307 to 5E307."};
 }
 
 std::string describeLineFault(const LineShape& fault, int entryLine, const std::string& fileName) {
@@ -87,8 +88,13 @@ std::optional<std::string> entryProblem(const Catalog& catalog, int k) {
             return std::string("its field ") + field.name + " is beyond the range of numbers.";
         }
     }
-    if (entry.F < 0) return std::string("F must be 0 or more.");
-    if (entry.m <= 0) return std::string("m must be greater than 0.");
+    return sectionProblem(entry.F, entry.m);
+}
+
+std::optional<std::string> sectionProblem(double F, double m) {
+    if (F < 0) return std::string("F must be 0 or more.");
+    if (m <= 0) return std::string("m must be greater than 0.");
+    if (m > 2) return std::string("m must not exceed 2: above 2 the surfaces cross at the trailing edge.");
     return std::nullopt;
 }
 
@@ -119,7 +125,8 @@ std::variant<Calculation, Refusal> calculate(const Catalog& catalog, std::option
 
     auto solution = solveEntry(catalog, k, std::get<int>(points), std::get<double>(angle));
     if (const auto* refusal = std::get_if<Refusal>(&solution)) return *refusal;
-    return Calculation{k, std::get<int>(points), std::get<double>(angle), std::get<Solution>(std::move(solution))};
+    return Calculation{k, std::get<int>(points), std::get<double>(angle),
+                       std::get<Solution>(std::move(solution))};
 }
 
 }  // namespace vorta

@@ -14,6 +14,7 @@ namespace vorta {
 
 inline constexpr int kMinPoints = 2;
 inline constexpr int kMaxPoints = 1000000;
+inline constexpr double kLargestAngle = 5e307;  // degrees
 inline constexpr const char* kChooseAirfoilMessage = "Choose an airfoil";
 inline constexpr const char* kResultsCannotBeShown =
     "its values F, G and m give results too large to show and plot; choose an entry with m near 2 and F "
@@ -43,6 +44,8 @@ std::variant<double, Refusal> checkAngle(std::string_view text, const InputNames
 
 // Why entry k cannot be calculated, whatever the inputs, or no value when it can be tried.
 std::optional<std::string> entryProblem(const Catalog& catalog, int k);
+// Why a section of this F and m cannot be calculated (F below 0, m not above 0 or above 2).
+std::optional<std::string> sectionProblem(double F, double m);
 std::optional<Refusal> checkEntry(const Catalog& catalog, int k);
 
 // What is wrong with the layout of a line, and how a line is written.

@@ -1,5 +1,7 @@
 #include "core/catalog.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -38,7 +40,7 @@ void skipByteOrderMark(std::istream& in) {
 // Hands out the characters of a stream and counts its lines. A line ends with CR LF,
 // LF alone or CR alone.
 class LineCountingInput {
-public:
+  public:
     explicit LineCountingInput(std::istream& in) : in_(in) {}
 
     int peek() { return in_.peek(); }
@@ -55,7 +57,7 @@ public:
         if (get() == '\r' && peek() == '\n') get();
     }
 
-private:
+  private:
     std::istream& in_;
     int line_ = 1;
     int previous_ = EOF;
@@ -71,17 +73,22 @@ struct FieldLines {
 // Reads comma- and line-separated fields, the way the catalog is laid out. Every field,
 // with the blanks before it, is bounded by kFieldLengthLimit.
 class FieldReader {
-public:
-    enum class Status { Read, EndOfData, TooLong };
+  public:
+    enum class Status { Read, EndOfData, TooLong, TooManyBlanks };
 
     explicit FieldReader(std::istream& in) : in_(in) {}
+
+    // The line on which the last field or run of blank lines began.
+    int startLine() const { return startLine_; }
+    int line() const { return in_.line(); }
 
     // Skips lines that hold nothing but blanks, so that empty lines between or after the
     // records are no records; the display-line pass skips the same lines.
     Status skipBlankLines() {
         std::size_t skipped = 0;
+        startLine_ = in_.line();
         while (isBlank(in_.peek()) || isLineEnd(in_.peek())) {
-            if (++skipped > kFieldLengthLimit) return Status::TooLong;
+            if (++skipped > kFieldLengthLimit) return Status::TooManyBlanks;
             if (isLineEnd(in_.peek())) {
                 in_.consumeLineEnd();
                 atLineStart_ = true;
@@ -95,6 +102,7 @@ public:
     Status read(std::string& field, FieldLines& lines) {
         field.clear();
         std::size_t length = 0;
+        startLine_ = in_.line();
         while (isBlank(in_.peek())) {
             in_.get();
             if (++length > kFieldLengthLimit) return Status::TooLong;
@@ -113,7 +121,7 @@ public:
         return Status::Read;
     }
 
-private:
+  private:
     // A quoted field runs to the next double quote; what follows it up to the separator is dropped.
     Status readQuoted(std::string& field, std::size_t length, FieldLines& lines) {
         in_.get();
@@ -134,13 +142,16 @@ private:
     // Returns whether the field ended its line: a line end or the end of the data.
     bool consumeSeparator() {
         atLineStart_ = in_.peek() != ',';
-        if (in_.peek() == ',') in_.get();
-        else if (isLineEnd(in_.peek())) in_.consumeLineEnd();
+        if (in_.peek() == ',')
+            in_.get();
+        else if (isLineEnd(in_.peek()))
+            in_.consumeLineEnd();
         return atLineStart_;
     }
 
     LineCountingInput in_;
     bool atLineStart_ = true;
+    int startLine_ = 1;
 };
 
 // A record as the field pass reads it: the entry's numbers and the line whose fields are
@@ -150,71 +161,93 @@ struct Record {
     int line = 0;
 };
 
-bool readRecord(FieldReader& reader, Record& record) {
-    if (reader.skipBlankLines() != FieldReader::Status::Read) return false;
+FieldReader::Status readRecord(FieldReader& reader, Record& record) {
+    if (const auto status = reader.skipBlankLines(); status != FieldReader::Status::Read) return status;
     std::string text;
     FieldLines lines;
     int line = 0;
     bool wholeLine = true;
     for (const CatalogField& field : kCatalogFields) {
-        if (reader.read(text, lines) != FieldReader::Status::Read) return false;
+        if (const auto status = reader.read(text, lines); status != FieldReader::Status::Read) return status;
         if (line == 0) {
             line = lines.first;
             wholeLine = lines.startsLine;
         }
         wholeLine = wholeLine && lines.first == line && lines.last == line;
         const std::optional<double> value = readCatalogNumber(text);
-        if (value) record.entry.*field.value = *value;
-        else if (!record.entry.unreadableField) record.entry.unreadableField = &field;
+        if (value)
+            record.entry.*field.value = *value;
+        else if (!record.entry.unreadableField)
+            record.entry.unreadableField = &field;
     }
     record.line = wholeLine && lines.endsLine ? line : 0;
-    return true;
+    return FieldReader::Status::Read;
+}
+
+const std::string kTooManyBlanks =
+    "more than " + std::to_string(kFieldLengthLimit) + " blanks and empty lines follow one another there";
+
+// Why a pass stopped reading before the end of the data, or no value when it reached it.
+std::optional<ReadingStop> stopOf(FieldReader::Status status, int line) {
+    switch (status) {
+        case FieldReader::Status::TooLong:
+            return ReadingStop{
+                line, "a field there holds more than " + std::to_string(kFieldLengthLimit) + " characters"};
+        case FieldReader::Status::TooManyBlanks:
+            return ReadingStop{line, kTooManyBlanks};
+        default:
+            return std::nullopt;
+    }
 }
 
 // The first pass: the two leading fields, then up to 50 complete records.
-std::vector<Record> readRecords(std::istream& in, bool& leadingLinesRead) {
+struct FieldPass {
     std::vector<Record> records;
+    bool leadingLinesRead = false;
+    std::optional<ReadingStop> stop;
+};
+
+FieldPass readRecords(std::istream& in) {
+    FieldPass pass;
     FieldReader reader(in);
     std::string leading;
     FieldLines lines;
     FieldReader::Status status = reader.read(leading, lines);
     if (status == FieldReader::Status::Read) status = reader.read(leading, lines);
-    leadingLinesRead = status != FieldReader::Status::EndOfData;
-    if (status != FieldReader::Status::Read) return records;
-
-    while (records.size() < static_cast<std::size_t>(kCatalogCapacity)) {
-        Record record;
-        if (!readRecord(reader, record)) break;
-        records.push_back(std::move(record));
+    pass.leadingLinesRead = status != FieldReader::Status::EndOfData;
+    if (status != FieldReader::Status::Read) {
+        pass.stop = stopOf(status, reader.startLine());
+        return pass;
     }
-    return records;
+    while (pass.records.size() < static_cast<std::size_t>(kCatalogCapacity)) {
+        Record record;
+        status = readRecord(reader, record);
+        if (status != FieldReader::Status::Read) {
+            pass.stop = stopOf(status, reader.startLine());
+            return pass;
+        }
+        pass.records.push_back(std::move(record));
+    }
+    status = reader.skipBlankLines();
+    if (status == FieldReader::Status::Read) {
+        pass.stop = ReadingStop{
+            reader.line(), "the catalog holds at most " + std::to_string(kCatalogCapacity) + " airfoils"};
+    } else {
+        pass.stop = stopOf(status, reader.startLine());
+    }
+    return pass;
 }
 
 LineShape shapeOfLine(std::string_view text, int line, bool leading) {
-    LineShape shape{line, 1, false, leading};
-    std::size_t i = 0;
-    for (;;) {
-        while (i < text.size() && isBlank(text[i])) ++i;
-        if (i < text.size() && text[i] == '"') {
-            const std::size_t close = text.find('"', i + 1);
-            if (close == std::string_view::npos) {
-                shape.unclosedQuote = true;
-                return shape;
-            }
-            i = close + 1;
-        }
-        const std::size_t comma = text.find(',', i);
-        if (comma == std::string_view::npos) return shape;
-        ++shape.fieldCount;
-        i = comma + 1;
-    }
+    const LineFields fields = fieldsOfLine(text);
+    return {line, static_cast<int>(fields.fields.size()), fields.unclosedQuote, leading};
 }
 
 bool isBlankLine(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
 
 // The second pass: whole lines, numbered, each seen with the shape its fields give it.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::istream& in) : in_(in) {}
 
     // Reads one line without its line end; false at the end of the data or past the limit.
@@ -222,7 +255,11 @@ public:
         line.clear();
         if (in_.peek() == EOF) return false;
         while (in_.peek() != EOF && !isLineEnd(in_.peek())) {
-            if (line.size() >= kLineLengthLimit) return false;
+            if (line.size() >= kLineLengthLimit) {
+                stop_ = ReadingStop{number_ + 1, "the line holds more than " +
+                                                     std::to_string(kLineLengthLimit) + " characters"};
+                return false;
+            }
             line += static_cast<char>(in_.get());
         }
         if (in_.peek() != EOF) in_.consumeLineEnd();
@@ -234,21 +271,29 @@ public:
     bool readNonBlank(std::string& line) {
         for (std::size_t blankLines = 0; read(line); ++blankLines) {
             if (!isBlankLine(line)) return true;
-            if (blankLines >= kFieldLengthLimit) return false;
+            if (blankLines >= kFieldLengthLimit) {
+                stop_ = ReadingStop{number_ - static_cast<int>(blankLines), kTooManyBlanks};
+                return false;
+            }
         }
         return false;
     }
 
     int number() const { return number_; }
+    // Why reading stopped before the end of the data, if it did.
+    const std::optional<ReadingStop>& stop() const { return stop_; }
 
-private:
+  private:
     LineCountingInput in_;
     int number_ = 0;
+    std::optional<ReadingStop> stop_;
 };
 
 // Gives each record its display line, and each entry whose numbers are not exactly those
-// of its own line the first faulty line at or above it.
-void readDisplayTexts(std::istream& in, std::vector<Record>& records, Catalog& catalog) {
+// of its own line the first faulty line at or above it. Returns why the lines ran out before
+// the records did, if they did.
+std::optional<ReadingStop> readDisplayTexts(std::istream& in, std::vector<Record>& records,
+                                            Catalog& catalog) {
     LineReader lines(in);
     std::string line;
     std::optional<LineShape> firstFault;
@@ -256,7 +301,7 @@ void readDisplayTexts(std::istream& in, std::vector<Record>& records, Catalog& c
         if (!firstFault && !isWellFormed(shape)) firstFault = shape;
     };
     for (int leading = 0; leading < 2; ++leading) {
-        if (!lines.read(line)) return;
+        if (!lines.read(line)) return lines.stop();
         see(shapeOfLine(line, lines.number(), true));
     }
     for (Record& record : records) {
@@ -270,11 +315,13 @@ void readDisplayTexts(std::istream& in, std::vector<Record>& records, Catalog& c
         if (record.line != shape.line || !isWellFormed(shape)) entry.lineFault = firstFault.value_or(shape);
         catalog.entries.push_back(std::move(entry));  // an entry without its own line is not listed
     }
-    if (catalog.AirfoilCount() == static_cast<int>(records.size()) && lines.readNonBlank(line)) {
-        const LineShape shape = shapeOfLine(line, lines.number(), false);
-        see(shape);
-        catalog.firstUnreadLine = UnreadLine{shape.line, firstFault};
-    }
+    return lines.stop();
+}
+
+const std::optional<ReadingStop>& earlier(const std::optional<ReadingStop>& a,
+                                          const std::optional<ReadingStop>& b) {
+    if (!a) return b;
+    return b && b->line < a->line ? b : a;
 }
 
 }  // namespace
@@ -287,21 +334,84 @@ Catalog loadCatalog(std::istream& in) {
     Catalog catalog;
     if (!in) return catalog;
     skipByteOrderMark(in);
-    std::vector<Record> records = readRecords(in, catalog.fileRead);
+    FieldPass fields = readRecords(in);
+    catalog.fileRead = fields.leadingLinesRead;
     if (!catalog.fileRead) return catalog;
     in.clear();
     in.seekg(0);
     skipByteOrderMark(in);
-    readDisplayTexts(in, records, catalog);
+    const std::optional<ReadingStop> linesStop = readDisplayTexts(in, fields.records, catalog);
+    catalog.readingStop = earlier(fields.stop, linesStop);
     return catalog;
 }
 
+std::optional<std::string> catalogFileProblem(const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) return std::string("does not exist");
+    if (error) return error.message();
+    if (status.type() == std::filesystem::file_type::directory)
+        return std::string("is a directory, not a file");
+    if (status.type() != std::filesystem::file_type::regular) return std::string("is not a regular file");
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) return "cannot be opened: " + std::string(std::strerror(errno));
+    return std::nullopt;
+}
+
 Catalog loadCatalogFile(const std::string& path) {
+    // A FIFO would hang the opening until something writes to it, and could not be read twice.
+    if (catalogFileProblem(path)) return Catalog{};
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open()) return Catalog{};
     Catalog catalog = loadCatalog(in);
     catalog.fileName = std::filesystem::path(path).filename().string();
     return catalog;
+}
+
+void forEachCatalogLine(std::istream& in, int lastLine,
+                        const std::function<bool(int, std::string_view)>& see) {
+    skipByteOrderMark(in);
+    LineCountingInput input(in);
+    std::string line;
+    for (int number = 1; number <= lastLine && input.peek() != EOF; ++number) {
+        line.clear();
+        while (input.peek() != EOF && !isLineEnd(input.peek())) {
+            if (line.size() == kLineLengthLimit) {
+                see(number, line);  // the rest of the line is not read: no reading gets past it
+                return;
+            }
+            line += static_cast<char>(input.get());
+        }
+        if (input.peek() != EOF) input.consumeLineEnd();
+        if (!see(number, line)) return;
+    }
+}
+
+LineFields fieldsOfLine(std::string_view text) {
+    LineFields line;
+    std::size_t i = 0;
+    for (;;) {
+        while (i < text.size() && isBlank(text[i])) ++i;
+        std::size_t rest = i;  // where the field's separator is looked for
+        if (i < text.size() && text[i] == '"') {
+            const std::size_t close = text.find('"', i + 1);
+            if (close == std::string_view::npos) {
+                line.fields.emplace_back(text.substr(i + 1));
+                line.unclosedQuote = true;
+                return line;
+            }
+            line.fields.emplace_back(text.substr(i + 1, close - i - 1));
+            rest = close + 1;
+        }
+        const std::size_t comma = std::min(text.find(',', rest), text.size());
+        if (rest == i) {
+            std::string_view field = text.substr(i, comma - i);
+            while (!field.empty() && isBlank(field.back())) field.remove_suffix(1);
+            line.fields.emplace_back(field);
+        }
+        if (comma == text.size()) return line;
+        i = comma + 1;
+    }
 }
 
 std::optional<int> findEntryByText(const Catalog& catalog, std::string_view text) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <string>
@@ -23,8 +24,8 @@ inline constexpr const char* kMissingCatalogMessage =
 
 // What one line of the file holds, split by the field rules on its own.
 struct LineShape {
-    int line = 0;         // numbered from 1
-    int fieldCount = 0;   // an empty line holds one empty field
+    int line = 0;        // numbered from 1
+    int fieldCount = 0;  // an empty line holds one empty field
     bool unclosedQuote = false;
     bool leading = false;  // one of the two leading lines, which hold one field each
 };
@@ -55,10 +56,10 @@ struct CatalogEntry {
 
 extern const std::array<CatalogField, kFieldsPerRecord> kCatalogFields;
 
-// A line after the last entry that holds more than blanks: a record the catalog could not take.
-struct UnreadLine {
+// Where reading ended before the end of the file, and why: the lines from there on are not read.
+struct ReadingStop {
     int line = 0;
-    std::optional<LineShape> fault;  // the first faulty line at or above it, as for an entry
+    std::string why;  // "a field there holds more than 4096 characters"
 };
 
 struct Catalog {
@@ -66,7 +67,7 @@ struct Catalog {
     bool fileRead = false;
     std::string fileName = kCatalogFileName;  // as messages name it
     std::vector<CatalogEntry> entries;        // entry k (numbered from 1) is entries[k - 1]
-    std::optional<UnreadLine> firstUnreadLine;
+    std::optional<ReadingStop> readingStop;
 
     int AirfoilCount() const { return static_cast<int>(entries.size()); }
     const CatalogEntry& entry(int k) const { return entries.at(static_cast<std::size_t>(k - 1)); }
@@ -76,7 +77,29 @@ struct Catalog {
 // from the start again, whole lines for the display texts; an entry is kept only when
 // both its record and its line exist. Reads no more than 50 records and their lines need.
 Catalog loadCatalog(std::istream& in);
+// A path that is no regular file (missing, a directory, a FIFO or a device, which could not
+// be read twice or would wait for a writer) gives a catalog whose file was not read.
 Catalog loadCatalogFile(const std::string& path);
+
+// Why the catalog at path cannot be read, in words that follow its name in a message ("does
+// not exist", "is a directory, not a file"), or no value when it is a regular file that opens.
+std::optional<std::string> catalogFileProblem(const std::string& path);
+
+// Calls see with the number and text of each line of a catalog file, from the first up to
+// lastLine, as loading counts lines: a line ends with CR LF, LF alone or CR alone, and a
+// UTF-8 byte order mark at the start is skipped. A line longer than a record line can be is
+// handed out cut at that length, and ends the walk, as it ends loading. The walk also ends
+// when see returns false.
+void forEachCatalogLine(std::istream& in, int lastLine,
+                        const std::function<bool(int, std::string_view)>& see);
+
+// What one line holds, split into its fields by the field rules: each field's text (blanks
+// around it dropped, quotes taken off), and whether a quote is left open.
+struct LineFields {
+    std::vector<std::string> fields;
+    bool unclosedQuote = false;
+};
+LineFields fieldsOfLine(std::string_view text);
 
 // The number of the last entry whose shown text equals text exactly, if any.
 std::optional<int> findEntryByText(const Catalog& catalog, std::string_view text);

@@ -26,8 +26,8 @@ bool repeatsPrevious(const Solution& s, std::size_t k, std::size_t previous) {
 // The points run from the trailing edge along the lower surface to the nose and back along
 // the upper surface; the coordinate file wants the upper surface first, so it goes backwards.
 void writeDat(BlockWriter& out, const CatalogEntry& entry, const Calculation& c) {
-    out.append("Vorta F=" + shortestText(entry.F) + " G=" + shortestText(entry.G) + " m=" + shortestText(entry.m) +
-               "\n");
+    out.append("Vorta F=" + shortestText(entry.F) + " G=" + shortestText(entry.G) +
+               " m=" + shortestText(entry.m) + "\n");
     std::size_t previous = 0;
     for (std::size_t k = static_cast<std::size_t>(c.N1); k >= 1; --k) {
         if (repeatsPrevious(c.solution, k, previous)) continue;
@@ -55,10 +55,10 @@ void writeCsv(BlockWriter& out, const Calculation& c) {
 
 // Lets the JSON library serialise straight into the block writer.
 class BlockStreamBuffer : public std::streambuf {
-public:
+  public:
     explicit BlockStreamBuffer(BlockWriter& out) : out_(out) {}
 
-protected:
+  protected:
     int_type overflow(int_type c) override {
         if (c != traits_type::eof()) {
             const char byte = traits_type::to_char_type(c);
@@ -71,14 +71,17 @@ protected:
         return n;
     }
 
-private:
+  private:
     BlockWriter& out_;
 };
 
-nlohmann::ordered_json pointArray(const PointArray& values, int N1) {
+// Points 1 to N1 of values, each as value(v) gives it.
+template <class Value>
+nlohmann::ordered_json pointArray(const PointArray& values, int N1, Value value) {
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
     array.get_ref<nlohmann::ordered_json::array_t&>().reserve(static_cast<std::size_t>(N1));
-    for (std::size_t k = 1; k <= static_cast<std::size_t>(N1); ++k) array.push_back(unsignedZero(values[k]));
+    for (std::size_t k = 1; k <= static_cast<std::size_t>(N1); ++k)
+        array.push_back(unsignedZero(value(values[k])));
     return array;
 }
 
@@ -93,9 +96,11 @@ void writeJson(BlockWriter& out, const CatalogEntry& entry, const Calculation& c
         {"CMc/4", unsignedZero(c.solution.coefficients.CMc4)},
         {"Alfa0", unsignedZero(c.solution.coefficients.Alfa0)},
     };
-    document["x"] = pointArray(c.solution.x, c.N1);
-    document["y"] = pointArray(c.solution.y, c.N1);
-    document["Cu"] = pointArray(c.solution.Cu, c.N1);
+    const auto asItIs = [](double v) { return v; };
+    document["x"] = pointArray(c.solution.x, c.N1, asItIs);
+    document["y"] = pointArray(c.solution.y, c.N1, asItIs);
+    document["Cu"] = pointArray(c.solution.Cu, c.N1, asItIs);
+    document["Cp"] = pointArray(c.solution.Cu, c.N1, [](double Cu) { return 1 - Cu; });
     BlockStreamBuffer buffer(out);
     std::ostream stream(&buffer);
     stream << document << '\n';
@@ -112,13 +117,20 @@ std::string shortestText(double value, std::string_view separator) {
     return shortest;
 }
 
-int writeContour(DataFormat format, const Catalog& catalog, const Calculation& calculation, const ByteSink& sink) {
+int writeContour(DataFormat format, const Catalog& catalog, const Calculation& calculation,
+                 const ByteSink& sink) {
     const CatalogEntry& entry = catalog.entry(calculation.SelectedIndex);
     BlockWriter out(sink);
     switch (format) {
-        case DataFormat::Dat: writeDat(out, entry, calculation); break;
-        case DataFormat::Csv: writeCsv(out, calculation); break;
-        case DataFormat::Json: writeJson(out, entry, calculation); break;
+        case DataFormat::Dat:
+            writeDat(out, entry, calculation);
+            break;
+        case DataFormat::Csv:
+            writeCsv(out, calculation);
+            break;
+        case DataFormat::Json:
+            writeJson(out, entry, calculation);
+            break;
     }
     return out.finish();
 }

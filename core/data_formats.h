@@ -25,7 +25,7 @@ std::string shortestText(double value, std::string_view separator = ".");
 //  Dat:  "Vorta F=.. G=.. m=..", then "x y" from the trailing edge over the upper surface
 //        to the leading edge and back along the lower surface; LF line ends.
 //  Csv:  "i,x,y,Cu,Cp", then one row a point in point order; CR LF line ends.
-//  Json: one object with the entry, N1, AlfaD, the coefficients and the arrays x, y, Cu.
+//  Json: one object with the entry, N1, AlfaD, the coefficients and the arrays x, y, Cu, Cp.
 int writeContour(DataFormat format, const Catalog& catalog, const Calculation& calculation, const ByteSink& sink);
 
 }  // namespace vorta

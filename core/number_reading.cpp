@@ -1,10 +1,10 @@
-#include "core/number_text.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <system_error>
+
+#include "core/number_text.h"
 
 namespace vorta {
 
@@ -137,6 +137,43 @@ double readFieldNumber(std::string_view text) {
     if (number.radix != 10) return readRadixInteger(digits.substr(2), number.radix);
     if (number.length == 0) return 0.0;
     return convertDecimal(digits);
+}
+
+bool isPlainDecimal(std::string_view text) {
+    return !text.empty() && decimalNumberLength(text, "eE") == text.size();
+}
+
+bool isPlainWholeNumber(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    return !text.empty() && std::all_of(text.begin(), text.end(), isDigit);
+}
+
+std::string withDecimalCommaAsPoint(std::string_view text) {
+    std::string packed = leadingNumber(text).packed;
+    std::string_view rest(packed);
+    const auto skipSign = [&rest] {
+        if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) rest.remove_prefix(1);
+    };
+    // Takes the digits at the start of rest; false when there are none.
+    const auto takeDigits = [&rest] {
+        const std::size_t count = std::min(rest.find_first_not_of("0123456789"), rest.size());
+        rest.remove_prefix(count);
+        return count > 0;
+    };
+    skipSign();
+    takeDigits();
+    if (rest.empty() || rest.front() != ',') return std::string(text);
+    const std::size_t comma = packed.size() - rest.size();
+    rest.remove_prefix(1);
+    if (!takeDigits()) return std::string(text);
+    if (!rest.empty() && std::string_view("eEdD").find(rest.front()) != std::string_view::npos) {
+        rest.remove_prefix(1);
+        skipSign();
+        if (!takeDigits()) return std::string(text);
+    }
+    if (!rest.empty()) return std::string(text);
+    packed[comma] = '.';
+    return packed;
 }
 
 std::optional<DecimalComma> findDecimalComma(std::string_view text) {

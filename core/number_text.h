@@ -20,6 +20,18 @@ std::optional<double> readCatalogNumber(std::string_view field);
 // ignored; a text with no number at its start is 0. Overflow gives an infinity.
 double readFieldNumber(std::string_view text);
 
+// A number as a command line takes it: the whole text, with no blanks around it, is an
+// optional sign, digits with at most one point, and an optional exponent E with digits.
+bool isPlainDecimal(std::string_view text);
+// Digits alone, after an optional plus sign.
+bool isPlainWholeNumber(std::string_view text);
+
+// An input field's text with a regional decimal comma taken as the point: where the text,
+// its blanks dropped, is an optional sign, digits or none, one comma, digits, and an
+// optional exponent (E or D, sign, digits), that text with a point; any other text as it is.
+// "4, 5" gives "4.5"; "4,5,6" stays "4,5,6".
+std::string withDecimalCommaAsPoint(std::string_view text);
+
 // A comma and a digit right after the number an input field starts with: the user most
 // likely wrote a decimal comma, which the field rule would silently cut off.
 struct DecimalComma {

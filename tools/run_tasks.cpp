@@ -1,6 +1,7 @@
 #include "tools/run_tasks.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <variant>
@@ -27,15 +28,27 @@ int refuse(const std::string& message) {
     return kRefused;
 }
 
+// Why standard output failed, as the failing write said; it is reported as the program ends.
+int standardOutputError = 0;
+
+bool flushStandardOutput() {
+    errno = 0;
+    if (std::cout.flush()) return true;
+    if (standardOutputError == 0) standardOutputError = errno != 0 ? errno : EIO;
+    return false;
+}
+
 // Sends what a producer writes to standard output in blocks, or replaces the file whole.
 int writeOutput(const std::string& output, const ByteProducer& produce) {
     if (output == "-") {
         const ByteSink toStandardOutput = [](std::string_view bytes) {
-            std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            return std::cout ? 0 : EIO;
+            errno = 0;
+            if (std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return 0;
+            standardOutputError = errno != 0 ? errno : EIO;
+            return standardOutputError;
         };
         const int error = produce(toStandardOutput);
-        return error == 0 && std::cout.flush() ? kSuccess : refuse("Could not write to standard output.");
+        return error == 0 && flushStandardOutput() ? kSuccess : kRefused;
     }
     if (auto error = replaceFileAtomically(output, produce)) return refuse(*error);
     return kSuccess;
@@ -48,18 +61,51 @@ std::string defaultOutput(const Options& o) {
 
 DataFormat dataFormat(Format format) {
     switch (format) {
-        case Format::Dat: return DataFormat::Dat;
-        case Format::Csv: return DataFormat::Csv;
-        default: return DataFormat::Json;
+        case Format::Dat:
+            return DataFormat::Dat;
+        case Format::Csv:
+            return DataFormat::Csv;
+        default:
+            return DataFormat::Json;
     }
 }
 
 std::variant<int, Refusal> checkedPoints(const Options& o) { return checkPointCount(o.points, kInputNames); }
 
+// "3 to 7", "2, 4 and 6 to 9": entry numbers in order, runs of them joined.
+std::string numberRuns(const std::vector<int>& numbers) {
+    std::vector<std::string> runs;
+    for (std::size_t i = 0; i < numbers.size();) {
+        std::size_t j = i;
+        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1) ++j;
+        runs.push_back(std::to_string(numbers[i]) + (j > i ? " to " + std::to_string(numbers[j]) : ""));
+        i = j + 1;
+    }
+    std::string text;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        if (r > 0) text += r + 1 == runs.size() ? " and " : ", ";
+        text += runs[r];
+    }
+    return text;
+}
+
 }  // namespace
 
+bool standardOutputArrived() {
+    if (flushStandardOutput()) return true;
+    std::cerr << "Could not write to standard output: " << std::strerror(standardOutputError) << ".\n";
+    return false;
+}
+
 int listEntries(const Catalog& catalog) {
-    for (int k = 1; k <= catalog.AirfoilCount(); ++k) std::cout << k << ": " << catalog.entry(k).shownText << '\n';
+    for (int k = 1; k <= catalog.AirfoilCount(); ++k)
+        std::cout << k << ": " << catalog.entry(k).shownText << '\n';
+    const std::vector<int> refused = entriesThatCannotBeCalculated(catalog);
+    if (!refused.empty()) {
+        const bool one = refused.size() == 1;
+        std::cerr << (one ? "entry " : "entries ") << numberRuns(refused) << " cannot"
+                  << " be calculated: vorta-run --check says why\n";
+    }
     return kSuccess;
 }
 
@@ -69,7 +115,8 @@ int checkCatalog(const Catalog& catalog, const Options& o) {
     if (const auto* refusal = std::get_if<Refusal>(&points)) return refuse(refusal->message);
     const auto angle = checkAngle(o.alpha, kInputNames);
     if (const auto* refusal = std::get_if<Refusal>(&angle)) return refuse(refusal->message);
-    const auto problems = vorta::checkCatalog(catalog, std::get<int>(points), std::get<double>(angle));
+    std::ifstream file(o.input, std::ios::binary);
+    const auto problems = vorta::checkCatalog(catalog, file, std::get<int>(points), std::get<double>(angle));
     for (const CatalogProblem& p : problems) {
         std::cout << o.input << ':' << p.line << ": ";
         if (p.entry > 0) std::cout << "entry " << p.entry << ": ";
@@ -86,7 +133,8 @@ int calculateEntry(const Catalog& catalog, int k, const Options& o) {
     const std::string output = defaultOutput(o);
     const int status = writeOutput(output, [&](const ByteSink& sink) {
         if (o.format == Format::Legacy) {
-            return writeResultFile(catalog.entry(k), calculation, static_cast<Layout>(o.layout), separator, sink);
+            return writeResultFile(catalog.entry(k), calculation, static_cast<Layout>(o.layout), separator,
+                                   sink);
         }
         return writeContour(dataFormat(o.format), catalog, calculation, sink);
     });
@@ -148,12 +196,13 @@ int comparePressureFile(const Catalog& catalog, int k, const Options& o) {
         1 - surface.at(0).Cu);
     const std::string separator = regionalDecimalSeparator();
     for (const SkippedPoint& skipped : comparison.skipped) {
-        std::cerr << *o.compare << ':' << skipped.line << ": x " << shortestText(skipped.x, separator)
-                  << ": " << skipped.why << '\n';
+        std::cerr << *o.compare << ':' << skipped.line << ": x " << shortestText(skipped.x, separator) << ": "
+                  << skipped.why << '\n';
     }
     const bool csv = o.format == Format::Csv;
     const int status = writeOutput(o.output.value_or("-"), [&](const ByteSink& sink) {
-        return writeComparison(csv ? ComparisonFormat::Csv : ComparisonFormat::Text, comparison, separator, sink);
+        return writeComparison(csv ? ComparisonFormat::Csv : ComparisonFormat::Text, comparison, separator,
+                               sink);
     });
     // The CSV holds the rows alone; its summary goes where people read.
     if (csv && status == kSuccess) std::cerr << comparisonSummary(comparison, separator) << '\n';

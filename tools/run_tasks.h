@@ -27,6 +27,9 @@ struct Options {
     std::optional<std::string> output;  // "-" is standard output
 };
 
+// Flushes standard output; false, said on stderr, when what a task wrote there did not all arrive.
+bool standardOutputArrived();
+
 int listEntries(const Catalog& catalog);
 int checkCatalog(const Catalog& catalog, const Options& options);
 int calculateEntry(const Catalog& catalog, int k, const Options& options);

@@ -2,12 +2,14 @@
 // solution in the formats other tools read: contours, tables, polars and comparisons.
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <string>
 
 #include "core/catalog.h"
+#include "core/number_text.h"
 #include "tools/run_tasks.h"
 
 namespace {
@@ -17,8 +19,9 @@ using vorta::run::Options;
 
 const char* kDescription =
     "vorta-run calculates Karman-Trefftz sections of the catalog VORTA_Input.txt in closed form, as\n"
-    "the window does, and writes the exact solution for people and for other programs. --points and\n"
-    "--alpha are read like the window's fields; numbers for people carry the regional decimal\n"
+    "the window does, and writes the exact solution for people and for other programs. Numbers on the\n"
+    "command line are plain: --points takes digits alone, --alpha and --alpha-range decimal numbers\n"
+    "with a point (4.5, -2, 1e-3), nothing else; numbers for people carry the regional decimal\n"
     "separator, data formats (dat, csv, json) a point. Exit status: 0 done, 1 refused input or failed\n"
     "writing, 2 a usage error.";
 
@@ -43,6 +46,59 @@ struct Task {
     std::string format = "legacy";
 };
 
+// A typo in a script must stop the run, so numbers here are read strictly, not by the window's
+// forgiving field rule. A decimal comma gets the hint that the point is the separator.
+std::string plainNumberProblem(const std::string& text, bool wholeNumber) {
+    if (wholeNumber ? vorta::isPlainWholeNumber(text) : vorta::isPlainDecimal(text)) return "";
+    std::string problem =
+        "\"" + text + "\" is not " + (wholeNumber ? "a whole number" : "a plain decimal number");
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) {
+        return problem + (wholeNumber ? " (digits alone, such as 161)" : " (such as 4.5, -2 or 1e-3)");
+    }
+    problem += ": the decimal separator is the point here";
+    std::string withPoint = text;
+    withPoint[comma] = '.';
+    return vorta::isPlainDecimal(withPoint) ? problem + "; write " + withPoint : problem;
+}
+
+CLI::Validator plainNumber(bool wholeNumber) {
+    return CLI::Validator([wholeNumber](std::string& text) { return plainNumberProblem(text, wholeNumber); },
+                          "");
+}
+
+// FROM:TO:STEP, each a plain decimal number.
+CLI::Validator angleRange() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            std::vector<std::string> parts(1);
+            for (char c : text) {
+                if (c == ':')
+                    parts.emplace_back();
+                else
+                    parts.back() += c;
+            }
+            if (parts.size() != 3)
+                return "\"" + text + "\" is not FROM:TO:STEP, three numbers separated by colons";
+            for (const std::string& part : parts) {
+                if (std::string problem = plainNumberProblem(part, false); !problem.empty()) return problem;
+            }
+            return "";
+        },
+        "");
+}
+
+// A file to write: a name, not nothing and not a folder.
+CLI::Validator fileName() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (text.empty()) return "an empty name names no file";
+            if (text.back() == '/') return "\"" + text + "\" names a folder, not a file";
+            return "";
+        },
+        "");
+}
+
 const std::map<std::string, Format> kFormats = {
     {"legacy", Format::Legacy}, {"dat", Format::Dat}, {"csv", Format::Csv}, {"json", Format::Json}};
 
@@ -52,30 +108,45 @@ void defineOptions(CLI::App& app, Options& o, Task& task) {
     app.get_formatter()->column_width(28);
 
     const std::string catalog = "Catalog";
-    app.add_option("--input", o.input, "the catalog (default VORTA_Input.txt)")->type_name("FILE")->group(catalog);
+    app.add_option("--input", o.input, "the catalog (default VORTA_Input.txt)")
+        ->type_name("FILE")
+        ->group(catalog);
     app.add_flag("--list", task.list, "list the entries, numbered from 1")->group(catalog);
     app.add_flag("--check", task.check, "one line per problem of the catalog, tried at --points and --alpha")
         ->group(catalog);
 
     const std::string one = "Calculate an entry";
-    app.add_option("--entry", o.entry, "entry K (from 1); all with --alpha-range")->type_name("K|all")->group(one);
-    app.add_option("--points", o.points, "number of points NP (default 51)")->type_name("NP")->group(one);
-    app.add_option("--alpha", o.alpha, "angle of attack in degrees (default 0)")->type_name("DEGREES")->group(one);
+    app.add_option("--entry", o.entry, "entry K (from 1); all with --alpha-range")
+        ->type_name("K|all")
+        ->group(one);
+    app.add_option("--points", o.points, "number of points NP, digits alone (default 51; a polar needs none)")
+        ->check(plainNumber(true))
+        ->type_name("NP")
+        ->group(one);
+    app.add_option("--alpha", o.alpha, "angle of attack in degrees, such as 4.5 or -2 (default 0)")
+        ->check(plainNumber(false))
+        ->type_name("DEGREES")
+        ->group(one);
     app.add_option("--format", task.format,
                    "legacy: VORTA_result.txt (default); dat: XFOIL coordinates; csv: i,x,y,Cu,Cp; json")
         ->check(CLI::IsMember({"legacy", "dat", "csv", "json"}).description(""))
         ->type_name("legacy|dat|csv|json")
         ->group(one);
-    app.add_option("--layout", o.layout, "legacy layout 1 to 4 as the window's options, 0 the header (default 4)")
+    app.add_option("--layout", o.layout,
+                   "legacy layout 1 to 4 as the window's options, 0 the header (default 4)")
         ->check(CLI::Range(0, 4).description(""))
         ->type_name("0-4")
         ->group(one);
-    app.add_option("--output", o.output, "a file, replaced whole, or - for standard output (default: "
-                                         "VORTA_result.txt for legacy, else standard output)")
+    app.add_option("--output", o.output,
+                   "a file, replaced whole, or - for standard output (default: "
+                   "VORTA_result.txt for legacy, else standard output)")
+        ->check(fileName())
         ->type_name("FILE|-")
         ->group(one);
 
-    app.add_option("--alpha-range", o.alphaRange, "a polar: CL, CMc/4 and Alfa0 from FROM to TO by STEP degrees")
+    app.add_option("--alpha-range", o.alphaRange,
+                   "a polar: CL, CMc/4 and Alfa0 from FROM to TO by STEP degrees")
+        ->check(angleRange())
         ->type_name("FROM:TO:STEP")
         ->group("Polars");
     app.add_option("--compare", o.compare, "compare FILE's Cp (lines of x Cp or x y Cp) with the exact one")
@@ -86,9 +157,11 @@ void defineOptions(CLI::App& app, Options& o, Task& task) {
 // The combinations the options do not allow, said in one line; none when the line is sound.
 std::optional<std::string> misuse(const CLI::App& app, const Options& o, const Task& task) {
     const auto given = [&](const char* name) { return app.count(name) > 0; };
-    if (int(task.list) + int(task.check) + int(given("--entry")) != 1) return "give one of --entry K, --list and --check";
+    if (int(task.list) + int(task.check) + int(given("--entry")) != 1)
+        return "give one of --entry K, --list and --check";
     if (given("--entry") && o.entry != "all" &&
-        (o.entry.empty() || o.entry.size() > 9 || o.entry.find_first_not_of("0123456789") != std::string::npos)) {
+        (o.entry.empty() || o.entry.size() > 9 ||
+         o.entry.find_first_not_of("0123456789") != std::string::npos)) {
         return "--entry takes a whole number, or all with --alpha-range";
     }
     if (o.entry == "all" && !o.alphaRange) return "--entry all needs --alpha-range";
@@ -116,8 +189,8 @@ int runTask(const vorta::Catalog& catalog, const Options& o, const Task& task) {
     if (o.entry == "all") return vorta::run::writePolars(catalog, std::nullopt, o);
     const int k = std::stoi(o.entry);
     if (k < 1 || k > catalog.AirfoilCount()) {
-        std::cerr << "There is no entry " << o.entry << ": the catalog has entries 1 to " << catalog.AirfoilCount()
-                  << ".\n";
+        std::cerr << "There is no entry " << o.entry << ": the catalog has entries 1 to "
+                  << catalog.AirfoilCount() << ".\n";
         return vorta::run::kRefused;
     }
     if (o.alphaRange) return vorta::run::writePolars(catalog, k, o);
@@ -125,9 +198,8 @@ int runTask(const vorta::Catalog& catalog, const Options& o, const Task& task) {
     return vorta::run::calculateEntry(catalog, k, o);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Parses the command line and runs its task.
+int run(int argc, char** argv) {
     CLI::App app(kDescription, "vorta-run");
     Options options;
     Task task;
@@ -146,10 +218,27 @@ int main(int argc, char** argv) {
     options.format = kFormats.at(task.format);
     if (const auto message = misuse(app, options, task)) return usageError(*message);
 
+    // Only a regular file is opened: a FIFO or a device would wait for a writer, and the
+    // catalog is read twice.
+    if (const auto problem = vorta::catalogFileProblem(options.input)) {
+        std::cerr << "The catalog " << options.input << ' ' << *problem << ".\n";
+        return vorta::run::kRefused;
+    }
     const vorta::Catalog catalog = vorta::loadCatalogFile(options.input);
     if (!catalog.fileRead) {
-        std::cerr << vorta::kMissingCatalogMessage << '\n';
+        std::cerr
+            << "The catalog " << options.input
+            << " ends before its two leading lines; a catalog starts with two lines of one field each.\n";
         return vorta::run::kRefused;
     }
     return runTask(catalog, options, task);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int status = run(argc, argv);
+    // Whatever a task wrote there must have arrived: a full disk is a failure, not a success.
+    if (!vorta::run::standardOutputArrived()) return std::max(status, vorta::run::kRefused);
+    return status;
 }

@@ -64,8 +64,7 @@ void Form_VORTA::Mn_About_Click() {
 // A calculation of many points can take a while on a slow machine; the cursor says so.
 void Form_VORTA::RunCalculation() {
     BusyCursor busy;
-    auto outcome =
-        calculate(catalog, SelectedIndex, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
+    auto outcome = calculate(catalog, SelectedIndex, fieldText(Text_N1), fieldText(Text_AlfaD));
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         busy.release();
         showMessage(this, displayText(refusal->message));
@@ -75,6 +74,13 @@ void Form_VORTA::RunCalculation() {
     showCoefficients(*last);
     const Solution& solution = last->solution;
     grafik(last->N1, solution.x, solution.y, solution.Cu);
+}
+
+// The window shows numbers with the regional separator, and a user types what she sees: where
+// that is the comma, a number written with it reads as the decimal it is.
+std::string Form_VORTA::fieldText(const QLineEdit* field) const {
+    const std::string text = field->text().toStdString();
+    return regionalDecimalSeparator() == "," ? withDecimalCommaAsPoint(text) : text;
 }
 
 void Form_VORTA::showCoefficients(const Calculation& calculation) {
@@ -102,8 +108,7 @@ void Form_VORTA::SaveResult() {
     }
 }
 
-void Form_VORTA::grafik(int N1, const PointArray& x, const PointArray& y,
-                        const PointArray& Cu) {
+void Form_VORTA::grafik(int N1, const PointArray& x, const PointArray& y, const PointArray& Cu) {
     profil->clear();
     profil->setCorners(-0.1, 0.3, 1.1, -0.2);
     profil->drawLine(0, 0, 1, 0, kAxisColour);

@@ -44,9 +44,9 @@ class Form_VORTA : public QMainWindow {
     void Form_Load();
     void RunCalculation();
     void SaveResult();
-    void grafik(int N1, const PointArray& x, const PointArray& y,
-                const PointArray& Cu);
+    void grafik(int N1, const PointArray& x, const PointArray& y, const PointArray& Cu);
     void showCoefficients(const Calculation& calculation);
+    std::string fieldText(const QLineEdit* field) const;
 
     // Building the controls (form_vorta_controls.cpp).
     void createControls();

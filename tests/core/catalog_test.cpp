@@ -1,9 +1,9 @@
+#include "core/catalog.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
-
-#include "core/catalog.h"
 
 using namespace vorta;
 
@@ -21,7 +21,8 @@ std::string records(int count) {
 }
 
 TEST(CatalogLoading, ReadsRecordsAndKeepsEachLineAsItsDisplayText) {
-    const Catalog c = load("1\r\n0\r\n0.12,0.02,0.25,12,0.1,0.05,1.93\r\n0.15, 0.04, 0.3, 0, 0.12, 0.08, 2\r\n");
+    const Catalog c =
+        load("1\r\n0\r\n0.12,0.02,0.25,12,0.1,0.05,1.93\r\n0.15, 0.04, 0.3, 0, 0.12, 0.08, 2\r\n");
     ASSERT_TRUE(c.fileRead);
     ASSERT_EQ(c.AirfoilCount(), 2);
     EXPECT_EQ(c.entry(1).displayText, "0.12,0.02,0.25,12,0.1,0.05,1.93");
@@ -110,7 +111,9 @@ TEST(CatalogLoading, ARecordThatDoesNotReadAsNumbersIsStillListed) {
 }
 
 TEST(CatalogLoading, TakesLineFeedsAloneAndSkipsAByteOrderMark) {
-    const Catalog lf = load("\xEF\xBB\xBF" "1\n0\n0.1,0.1,0.3,9,0.1,0.1,1.9\n0.1,0.1,0.3,9,0.2,0.1,1.9");
+    const Catalog lf = load(
+        "\xEF\xBB\xBF"
+        "1\n0\n0.1,0.1,0.3,9,0.1,0.1,1.9\n0.1,0.1,0.3,9,0.2,0.1,1.9");
     ASSERT_EQ(lf.AirfoilCount(), 2);
     EXPECT_EQ(lf.entry(1).displayText, "0.1,0.1,0.3,9,0.1,0.1,1.9");
     EXPECT_EQ(lf.entry(2).F, 0.2);
@@ -134,7 +137,8 @@ TEST(CatalogLoading, ABrokenLayoutKeepsTheEntriesThatHaveARecordAndALine) {
 TEST(CatalogLoading, AFieldLongerThanTheLimitEndsTheRecordList) {
     const std::string longField(kFieldLengthLimit + 1, '1');
     EXPECT_EQ(load(records(2) + longField + ",0,0,0,0.1,0,2\r\n" + records(1).substr(6)).AirfoilCount(), 2);
-    EXPECT_EQ(load(records(1) + "\"" + std::string(100000, 'x')).AirfoilCount(), 1);  // a quote that never closes
+    EXPECT_EQ(load(records(1) + "\"" + std::string(100000, 'x')).AirfoilCount(),
+              1);  // a quote that never closes
     EXPECT_EQ(load(records(1) + std::string(100000, ' ') + "1").AirfoilCount(), 1);
     const Catalog leading = load(longField + "\r\n0\r\n");
     EXPECT_TRUE(leading.fileRead);
@@ -185,15 +189,18 @@ TEST(CatalogLineFaults, ALeadingLineWithMoreThanOneFieldMarksEveryEntry) {
 TEST(CatalogLineFaults, AnEntryIsSoundWhenItsOwnLineHoldsExactlyItsSevenFields) {
     // Six fields, then eight: the fields line up again after them, and so the third entry
     // holds the numbers of its own line.
-    const Catalog c = load("1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1\r\n1.9,0.1,0.1,0.3,9,0.2,0.1,1.9\r\n"
-                           "0.1,0.1,0.3,9,0.3,0.1,1.9\r\n");
+    const Catalog c = load(
+        "1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1\r\n1.9,0.1,0.1,0.3,9,0.2,0.1,1.9\r\n"
+        "0.1,0.1,0.3,9,0.3,0.1,1.9\r\n");
     ASSERT_EQ(c.AirfoilCount(), 3);
     EXPECT_EQ(c.entry(1).lineFault->line, 3);
     EXPECT_EQ(c.entry(2).lineFault->line, 3);
     EXPECT_FALSE(c.entry(3).lineFault);
     EXPECT_EQ(c.entry(3).F, 0.3);
     // Blank lines between records, blanks after commas, quoted fields and any line end are sound.
-    const Catalog sound = load("\xEF\xBB\xBF" "1\n0\n\n0.1, 0.1 ,\"0.3\",9,0.1,0.1,1.9\r  \r\n\n0.1,0.1,0.3,9,0.2,0.1,2");
+    const Catalog sound = load(
+        "\xEF\xBB\xBF"
+        "1\n0\n\n0.1, 0.1 ,\"0.3\",9,0.1,0.1,1.9\r  \r\n\n0.1,0.1,0.3,9,0.2,0.1,2");
     ASSERT_EQ(sound.AirfoilCount(), 2);
     EXPECT_FALSE(sound.entry(1).lineFault);
     EXPECT_FALSE(sound.entry(2).lineFault);
@@ -202,8 +209,9 @@ TEST(CatalogLineFaults, AnEntryIsSoundWhenItsOwnLineHoldsExactlyItsSevenFields) 
 }
 
 TEST(CatalogLineFaults, AQuoteLeftOpenIsAFault) {
-    const Catalog c = load("1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1,\"1.9\r\n2\",0.1,0.1,0.3,9,0.2,0.1\r\n"
-                           "0.1,0.1,0.3,9,0.2,0.1,2\r\n");
+    const Catalog c = load(
+        "1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1,\"1.9\r\n2\",0.1,0.1,0.3,9,0.2,0.1\r\n"
+        "0.1,0.1,0.3,9,0.2,0.1,2\r\n");
     ASSERT_GE(c.AirfoilCount(), 2);
     for (int k = 1; k <= c.AirfoilCount(); ++k) {
         ASSERT_TRUE(c.entry(k).lineFault) << k;
@@ -230,35 +238,52 @@ TEST(CatalogLineFaults, AnUnmarkedEntryHoldsTheNumbersOfItsOwnLine) {
             const Catalog alone = load("1\r\n0\r\n" + entry.displayText + "\r\n");
             ASSERT_EQ(alone.AirfoilCount(), 1) << entry.displayText;
             for (const CatalogField& field : kCatalogFields) {
-                EXPECT_EQ(entry.*field.value, alone.entry(1).*field.value) << entry.displayText << ' ' << field.name;
+                EXPECT_EQ(entry.*field.value, alone.entry(1).*field.value)
+                    << entry.displayText << ' ' << field.name;
             }
         }
     }
 }
 
-TEST(CatalogLineFaults, TheFirstLineTheCatalogCouldNotTakeIsKept) {
-    EXPECT_FALSE(load(records(3) + "\r\n  \r\n").firstUnreadLine);
-    const Catalog tooMany = load(records(52));
-    ASSERT_TRUE(tooMany.firstUnreadLine);
-    EXPECT_EQ(tooMany.firstUnreadLine->line, 53);
-    EXPECT_FALSE(tooMany.firstUnreadLine->fault);
-    const Catalog incomplete = load(records(2) + "\r\n0.1,0.02,0.3,9,7\r\n");
-    ASSERT_TRUE(incomplete.firstUnreadLine);
-    EXPECT_EQ(incomplete.firstUnreadLine->line, 6);
-    ASSERT_TRUE(incomplete.firstUnreadLine->fault);
-    EXPECT_EQ(incomplete.firstUnreadLine->fault->line, 6);
-    EXPECT_EQ(incomplete.firstUnreadLine->fault->fieldCount, 5);
-    // A short line above leaves too few fields for the record of a sound line below it.
-    const Catalog shifted = load(records(1) + "0.1,0.02,0.3,9,7,0.05\r\n0.1,0.02,0.3,9,7,0.05,2\r\n");
-    ASSERT_EQ(shifted.AirfoilCount(), 2);
-    ASSERT_TRUE(shifted.firstUnreadLine);
-    EXPECT_EQ(shifted.firstUnreadLine->line, 5);
-    EXPECT_EQ(shifted.firstUnreadLine->fault->line, 4);
+// Where reading ends before the end of the file, the catalog says where and why, and keeps
+// the entries above.
+TEST(CatalogLoading, SaysWhereAndWhyReadingStopsBeforeTheEnd) {
+    std::string eightLongFields = std::string(4000, 'x');
+    for (int i = 1; i < 8; ++i) eightLongFields += "," + std::string(4000, 'x');
+    const struct {
+        const char* what;
+        std::string bytes;
+        int entries;
+        int line;  // 0: no stop
+        const char* why;
+    } cases[] = {
+        {"a sound file", records(3) + "\r\n  \r\n", 3, 0, ""},
+        {"an incomplete last record", records(2) + "0.1,0.02,0.3\r\n", 2, 0, ""},
+        {"more than fifty records", records(52), 50, 53, "the catalog holds at most 50 airfoils"},
+        {"5000 empty lines", records(5) + std::string(5000, '\n') + records(1).substr(6), 5, 8,
+         "more than 4096 blanks and empty lines follow one another there"},
+        {"a megabyte of NUL bytes", records(3) + std::string(1 << 20, '\0') + "\r\n" + records(1).substr(6),
+         3, 6, "a field there holds more than 4096 characters"},
+        {"a line of eight long fields", records(2) + eightLongFields + "\r\n", 2, 5,
+         "the line holds more than 28686 characters"},
+    };
+    for (const auto& c : cases) {
+        const Catalog catalog = load(c.bytes);
+        EXPECT_EQ(catalog.AirfoilCount(), c.entries) << c.what;
+        if (c.line == 0) {
+            EXPECT_FALSE(catalog.readingStop) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(catalog.readingStop) << c.what;
+        EXPECT_EQ(catalog.readingStop->line, c.line) << c.what;
+        EXPECT_EQ(catalog.readingStop->why, c.why) << c.what;
+    }
 }
 
 TEST(CatalogLookup, TheLastEntryWithExactlyThatShownTextWins) {
-    const Catalog c = load("1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1,1.9\r\n0.1,0.1,0.3,9,0.2,0.1,1.9\r\n"
-                           "0.1,0.1,0.3,9,0.1,0.1,1.9\r\n");
+    const Catalog c = load(
+        "1\r\n0\r\n0.1,0.1,0.3,9,0.1,0.1,1.9\r\n0.1,0.1,0.3,9,0.2,0.1,1.9\r\n"
+        "0.1,0.1,0.3,9,0.1,0.1,1.9\r\n");
     EXPECT_EQ(findEntryByText(c, "0.1,0.1,0.3,9,0.1,0.1,1.9"), 3);
     EXPECT_EQ(findEntryByText(c, "0.1,0.1,0.3,9,0.2,0.1,1.9"), 2);
     EXPECT_FALSE(findEntryByText(c, "0.1,0.1,0.3,9,0.2,0.1,1.9 "));
@@ -270,9 +295,9 @@ TEST(CatalogLookup, TheLastEntryWithExactlyThatShownTextWins) {
 }
 
 TEST(DisplayText, IsShownAsUtf8WhateverTheFileUsed) {
-    EXPECT_EQ(displayTextAsUtf8("NACA 0012 \xC3\xA9"), "NACA 0012 \xC3\xA9");  // already UTF-8
-    EXPECT_EQ(displayTextAsUtf8("Profil \xE9"), "Profil \xC3\xA9");            // Windows-1252 e-acute
-    EXPECT_EQ(displayTextAsUtf8("\x80"), "\xE2\x82\xAC");                      // the euro sign
+    EXPECT_EQ(displayTextAsUtf8("NACA 0012 \xC3\xA9"), "NACA 0012 \xC3\xA9");      // already UTF-8
+    EXPECT_EQ(displayTextAsUtf8("Profil \xE9"), "Profil \xC3\xA9");                // Windows-1252 e-acute
+    EXPECT_EQ(displayTextAsUtf8("\x80"), "\xE2\x82\xAC");                          // the euro sign
     EXPECT_EQ(displayTextAsUtf8("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");  // a surrogate is no UTF-8
 }
 

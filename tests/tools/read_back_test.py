@@ -52,7 +52,7 @@ def contour_formats(directory):
     check(document["entry"]["number"] == 1 and document["entry"]["fields"]["m"] == 1.9, "json entry")
     check(document["N1"] == 201 and document["AlfaD"] == 5, "json N1 and AlfaD")
     check(abs(document["CL"] - 1.279371) < 5e-7, f"json CL {document['CL']}")
-    for name, column in (("x", 1), ("y", 2), ("Cu", 3)):
+    for name, column in (("x", 1), ("y", 2), ("Cu", 3), ("Cp", 4)):
         check(document[name] == [float(r[column]) for r in rows], f"json {name} differs from csv")
 
     lines = run(directory, "--entry", "1", "--points", "201", "--alpha", "5", "--format", "dat").decode()

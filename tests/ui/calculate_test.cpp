@@ -46,6 +46,8 @@ class CalculateTest : public QObject {
     void RefusedInputKeepsEarlierResults_data();
     void RefusedInputKeepsEarlierResults();
     void AnEntryShiftedByAFaultyLineIsRefused();
+    void ARegionalDecimalCommaReadsAsTheDecimal_data();
+    void ARegionalDecimalCommaReadsAsTheDecimal();
     void ResultFieldsAreReadOnlyButSelectable();
 };
 
@@ -176,17 +178,23 @@ void CalculateTest::RefusedInputKeepsEarlierResults_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("message");
     QTest::newRow("one point") << "Text_N1"
-                               << "1" << "Number of Points NP must be a whole number from 2 to 1000000.";
+                               << "1"
+                               << "Number of Points NP must be a whole number from 2 to 1000000.";
     QTest::newRow("no number of points") << "Text_N1"
-                                         << "abc" << "Number of Points NP must be a whole number from 2 to 1000000.";
-    QTest::newRow("angle beyond doubles") << "Text_AlfaD"
-                                          << "1E400" << "Angle of attack must be a finite number of degrees.";
+                                         << "abc"
+                                         << "Number of Points NP must be a whole number from 2 to 1000000.";
+    QTest::newRow("angle beyond doubles")
+        << "Text_AlfaD"
+        << "1E400"
+        << "Angle of attack must be a number of degrees from -5E307 to 5E307.";
     QTest::newRow("decimal comma in the angle")
         << "Text_AlfaD"
-        << "4,5" << "Angle of attack: the decimal separator here is the point. Write 4.5, not 4,5.";
+        << "4,5"
+        << "Angle of attack: the decimal separator here is the point. Write 4.5, not 4,5.";
     QTest::newRow("decimal comma in the points")
         << "Text_N1"
-        << "2,5" << "Number of Points NP: the decimal separator here is the point. Write 2.5, not 2,5.";
+        << "2,5"
+        << "Number of Points NP: the decimal separator here is the point. Write 2.5, not 2,5.";
 }
 
 void CalculateTest::RefusedInputKeepsEarlierResults() {
@@ -225,10 +233,56 @@ void CalculateTest::AnEntryShiftedByAFaultyLineIsRefused() {
     const QStringList before = results(*window);
     const QStringList messages = answerMessages([&] { pick(*window, 2); });
     QCOMPARE(messages.size(), 1);
-    QVERIFY2(messages[0].startsWith("Airfoil entry 3 cannot be calculated: line 4 of VORTA_Input.txt holds 1 field, "
-                                    "which shifts the numbers of every line after it."),
+    QVERIFY2(messages[0].startsWith(
+                 "Airfoil entry 3 cannot be calculated: line 4 of VORTA_Input.txt holds 1 field, "
+                 "which shifts the numbers of every line after it."),
              qPrintable(messages[0]));
     QCOMPARE(results(*window), before);
+}
+
+// Where the window shows 0,855 a user types 4,5: read as the decimal, where that is plain.
+void CalculateTest::ARegionalDecimalCommaReadsAsTheDecimal_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("meant");  // the same angle with a point, or empty when refused
+    const QLocale german(QLocale::German, QLocale::Germany), english(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("4,5") << german << "4,5"
+                         << "4.5";
+    QTest::newRow("4, 5") << german << "4, 5"
+                          << "4.5";
+    QTest::newRow(",5") << german << ",5"
+                        << "0.5";
+    QTest::newRow("-4,5E1") << german << "-4,5E1"
+                            << "-45";
+    QTest::newRow("a point still reads") << german << "4.5"
+                                         << "4.5";
+    QTest::newRow("4,5,6") << german << "4,5,6"
+                           << "";
+    QTest::newRow("1.234,5") << german << "1.234,5"
+                             << "";
+    QTest::newRow("4,5abc") << german << "4,5abc"
+                            << "";
+    QTest::newRow("a point locale refuses 4,5") << english << "4,5"
+                                                << "";
+}
+
+void CalculateTest::ARegionalDecimalCommaReadsAsTheDecimal() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, typed);
+    QFETCH(QString, meant);
+    QLocale::setDefault(locale);
+    WorkingDir dir;
+    dir.writeCatalog({kWorkedLine});
+    auto window = openWindow();
+    setText(*window, "Text_AlfaD", meant.isEmpty() ? "3" : meant);
+    QVERIFY(answerMessages([&] { pick(*window, 0); }).isEmpty());
+    const QStringList expected = results(*window);
+    setText(*window, "Text_AlfaD", typed);
+    const QStringList messages = answerMessages([&] { click(*window, "Command2"); });
+    QCOMPARE(messages.size(), meant.isEmpty() ? 1 : 0);
+    if (!meant.isEmpty()) QCOMPARE(results(*window), expected);
+    if (meant.isEmpty())
+        QVERIFY2(messages[0].contains("the decimal separator here is the point"), qPrintable(messages[0]));
 }
 
 void CalculateTest::ResultFieldsAreReadOnlyButSelectable() {

@@ -1,5 +1,8 @@
 // Starting the program, with and without a catalog.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QRadioButton>
@@ -17,6 +20,8 @@ class StartTest : public QObject {
   private slots:
     void StartsWithDefaultsAndNothingCalculated();
     void MissingCatalogIsReportedBeforeTheWindowOpens();
+    void ACatalogThatIsNoFileOpensAtOnce_data();
+    void ACatalogThatIsNoFileOpensAtOnce();
     void FocusStartsOnPressureAndTabFollowsTheTable();
     void FrameHasNoMaximizeButton();
 };
@@ -55,6 +60,27 @@ void StartTest::MissingCatalogIsReportedBeforeTheWindowOpens() {
 
     const QStringList answer = answerMessages([&] { click(*window, "Command2"); });
     QCOMPARE(answer, QStringList{vorta::kChooseAirfoilMessage});
+}
+
+// A FIFO would hold the window until something wrote to it; a device or a directory is no catalog.
+void StartTest::ACatalogThatIsNoFileOpensAtOnce_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("device") << "device";
+    QTest::newRow("directory") << "directory";
+}
+
+void StartTest::ACatalogThatIsNoFileOpensAtOnce() {
+    QFETCH(QString, kind);
+    WorkingDir dir;
+    const QByteArray catalog = dir.path("VORTA_Input.txt").toLocal8Bit();
+    if (kind == "fifo") QCOMPARE(mkfifo(catalog.constData(), 0600), 0);
+    if (kind == "device") QCOMPARE(symlink("/dev/zero", catalog.constData()), 0);
+    if (kind == "directory") QCOMPARE(mkdir(catalog.constData(), 0700), 0);
+    QStringList messages;
+    auto window = openWindow(&messages);
+    QCOMPARE(messages, QStringList{vorta::kMissingCatalogMessage});
+    QCOMPARE(control<QComboBox>(*window, "Combo1")->count(), 0);
 }
 
 void StartTest::FocusStartsOnPressureAndTabFollowsTheTable() {
