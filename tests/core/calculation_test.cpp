@@ -57,7 +57,10 @@ TEST(Calculation, TheAngleMustBeFinite) {
     EXPECT_NE(refusalOf(calculate(kWorked, 1, "51", "-1D999")).find("Angle of attack"), std::string::npos);
     EXPECT_EQ(std::get<double>(checkAngle("2,x")), 2);
     EXPECT_EQ(std::get<double>(checkAngle("")), 0);
-    EXPECT_EQ(std::get<double>(checkAngle("1E300")), 1e300);
+    EXPECT_EQ(std::get<double>(checkAngle("5E307")), 5e307);
+    // A larger angle would make its radians infinite, and the refusal would blame the entry.
+    EXPECT_EQ(refusalOf(calculate(kWorked, 1, "51", "1E308")),
+              "Angle of attack must be a number of degrees from -5E307 to 5E307.");
 }
 
 TEST(Calculation, EntriesThatCannotBeCalculatedAreRefusedByName) {
@@ -68,8 +71,9 @@ TEST(Calculation, EntriesThatCannotBeCalculatedAreRefusedByName) {
         "0.1,0.1,0.3,0,0.1,0.1,-2\r\n"
         "1E999,0.1,0.3,0,0.1,0.1,2\r\n"
         "0.1,0.1,0.3,0,0.1,0.1,1000\r\n"
-        "0.1,0.1,0.3,9,0,-1,100\r\n");  // finite, but beyond what a plot can draw
-    ASSERT_EQ(bad.AirfoilCount(), 7);
+        "0.1,0.1,0.3,9,1e200,0.1,1.9\r\n"  // beyond what a plot can draw
+        "0.1,0.1,0.3,0,0.1,0.1,2.0000000000000004\r\n");
+    ASSERT_EQ(bad.AirfoilCount(), 8);
     EXPECT_EQ(refusalOf(calculate(bad, 1, "51", "0")),
               "Airfoil entry 1 cannot be calculated: its field Tau does not read as a number.");
     EXPECT_EQ(refusalOf(calculate(bad, 2, "51", "0")), "Airfoil entry 2 cannot be calculated: F must be 0 or more.");
@@ -81,6 +85,9 @@ TEST(Calculation, EntriesThatCannotBeCalculatedAreRefusedByName) {
               std::string::npos);
     EXPECT_NE(refusalOf(calculate(bad, 7, "51", "0")).find("Airfoil entry 7 cannot be calculated"),
               std::string::npos);
+    EXPECT_EQ(refusalOf(calculate(bad, 8, "51", "0")),
+              "Airfoil entry 8 cannot be calculated: m must not exceed 2: above 2 the surfaces cross at the trailing "
+              "edge.");
 }
 
 // "4,5" would read as 4 by the field rule; a comma followed by a digit is refused instead,

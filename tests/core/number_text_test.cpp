@@ -53,6 +53,26 @@ TEST(ReadCatalogNumber, TheWholeTrimmedFieldMustBeANumber) {
     }
 }
 
+// The strict forms a command line takes, and the regional comma the window reads.
+TEST(PlainNumbers, OnlyTheWholeTextAsANumber) {
+    for (const char* text : {"4.5", "-2", "+1e-3", ".5", "5.", "1E400", "0012"}) EXPECT_TRUE(isPlainDecimal(text)) << text;
+    for (const char* text : {"", " 4", "4 ", "4 5", "4,5", "abc", "nan", "inf", "1e", "1D2", "&H10", "--1", "."}) {
+        EXPECT_FALSE(isPlainDecimal(text)) << text;
+    }
+    for (const char* text : {"161", "+51", "007"}) EXPECT_TRUE(isPlainWholeNumber(text)) << text;
+    for (const char* text : {"", "+", "-5", "1 61", "51abc", "51.0", "1e3"}) EXPECT_FALSE(isPlainWholeNumber(text)) << text;
+}
+
+TEST(DecimalCommaAsPoint, ReadsACommaDecimalAndLeavesAnyOtherText) {
+    const struct {
+        const char* text;
+        const char* result;
+    } cases[] = {{"4,5", "4.5"},       {"4, 5", "4.5"},       {",5", ".5"},          {"-4,5E1", "-4.5E1"},
+                 {"+4,5d-1", "+4.5d-1"}, {"4,5,6", "4,5,6"},   {"1.234,5", "1.234,5"}, {"4,5abc", "4,5abc"},
+                 {"4,", "4,"},         {"4,5E", "4,5E"},      {"4.5", "4.5"},        {"", ""}};
+    for (const auto& c : cases) EXPECT_EQ(withDecimalCommaAsPoint(c.text), c.result) << c.text;
+}
+
 struct PatternCase {
     double value;
     Pattern pattern;
