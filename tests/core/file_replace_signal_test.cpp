@@ -65,9 +65,18 @@ void raiseAt(FailingReplacer& steps, Moment moment, int signal) {
 }
 
 // The child's part: a save the signal raised at the moment ends, without a core dump for SIGQUIT.
+// The signals start with their default dispositions, unblocked, whatever the test was started with (a
+// shell starts a command in the background with SIGINT and SIGQUIT ignored).
 void saveUntilTheSignal(const std::string& path, const Way& way, Moment moment, int signal) {
     rlimit noCore{};
     ::setrlimit(RLIMIT_CORE, &noCore);
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (int each : kEndingSignals) {
+        ::signal(each, SIG_DFL);
+        sigaddset(&ending, each);
+    }
+    ::sigprocmask(SIG_UNBLOCK, &ending, nullptr);
     FailingReplacer steps(std::nullopt, way.unnamedRefusal);
     raiseAt(steps, moment, signal);
     replaceFileAtomically(path, producing({"one", "two", "three"}), steps);
