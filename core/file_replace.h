@@ -8,7 +8,8 @@
 // program ended in the middle leaves nothing behind; it is named only once whole and on disk, just
 // before the rename. Elsewhere it has a short hidden name from the start, and a signal that would
 // end the program (SIGHUP, SIGINT, SIGQUIT, SIGTERM) removes that name first and then ends the
-// program as the signal would have. Only SIGKILL or a power loss can leave that name behind.
+// program as the signal would have, unless the program ignores or handles that signal itself.
+// What ends a program without a chance to clean up, SIGKILL above all, can leave that name.
 
 #include <functional>
 #include <optional>
