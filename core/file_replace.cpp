@@ -13,6 +13,8 @@
 #include <random>
 #include <system_error>
 
+#include "core/temporary_name_guard.h"
+
 namespace vorta {
 
 namespace {
@@ -22,13 +24,17 @@ namespace fs = std::filesystem;
 // As many links as Linux itself follows in one path.
 constexpr int kMaxLinkHops = 40;
 
-std::string failure(const std::string& path, const std::string& reason) {
+// The second sentence only when there is an earlier file, or a link to one, that the save kept.
+std::string failure(const std::string& path, const std::string& reason, bool earlierKept) {
     const std::string name = fs::path(path).filename().string();
-    return "Could not save " + name + ": " + reason + ". An earlier " + name + " is left as it was.";
+    std::string message = "Could not save " + name + ": " + reason + ".";
+    if (earlierKept) message += " An earlier " + name + " is left as it was.";
+    return message;
 }
 
-std::string failure(const std::string& path, int error) {
-    return failure(path, error != 0 ? std::string(std::strerror(error)) : std::string("unknown error"));
+std::string failure(const std::string& path, int error, bool earlierKept) {
+    return failure(path, error != 0 ? std::string(std::strerror(error)) : std::string("unknown error"),
+                   earlierKept);
 }
 
 int lastError() { return errno != 0 ? errno : EIO; }
@@ -66,17 +72,31 @@ std::string directoryOf(const std::string& path) {
     return directory.empty() ? "." : directory.string();
 }
 
-// Creates a new, empty file beside path under a name no other file has.
-int createTemporary(FileReplacer& steps, const std::string& path, std::string& temporaryPath) {
+// Short, so that a name near the longest a file system allows can still be saved, and hidden.
+std::string temporaryName(std::mt19937_64& random) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string name = ".vorta-";
+    for (int i = 0; i < 12; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    return name;
+}
+
+// Makes a file under a name no other file in the directory has, through create, which fails
+// with EEXIST on a name that is taken. name is set once the file has it.
+int createUnderFreshName(TemporaryNameGuard& guard, const std::function<int(const std::string&)>& create,
+                         std::string& name) {
     std::random_device seed;
     std::mt19937_64 random(seed());
     int error = EEXIST;
     for (int attempt = 0; attempt < 20 && error == EEXIST; ++attempt) {
-        temporaryPath = path + ".tmp" + std::to_string(random() % 1000000000);
-        error = steps.createTemporary(temporaryPath);
+        const std::string candidate = temporaryName(random);
+        error = guard.create(candidate, [&create, &candidate] { return create(candidate); });
+        if (error == 0) name = candidate;
     }
     return error;
 }
+
+// The replies of an open with O_TMPFILE where the kernel or the file system cannot do it.
+bool cannotBeUnnamed(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
 // Runs the producer with a sink that writes through steps. The first failed write is the
 // outcome: the sink drops every block after it, whatever the producer then returns.
@@ -90,41 +110,71 @@ int produceInto(FileReplacer& steps, const ByteProducer& produce) {
     return writeError != 0 ? writeError : producerError;
 }
 
-int writeTemporary(FileReplacer& steps, const Target& target, const ByteProducer& produce) {
+int fill(FileReplacer& steps, const Target& target, const ByteProducer& produce) {
     int error = target.exists ? steps.setMode(target.mode & 07777) : 0;
     if (error == 0) error = produceInto(steps, produce);
     if (error == 0) error = steps.sync();
+    return error;
+}
+
+// Removes the temporary file's name, when it has one, after a failure.
+void discard(FileReplacer& steps, TemporaryNameGuard& guard, const std::string& temporary) {
+    if (temporary.empty()) return;
+    steps.remove(temporary);
+    guard.release();
+}
+
+// Writes the new content to a temporary file in the directory, whole and on disk, and closes
+// it under a name of its own: temporary, set once the file has that name. The file is made
+// without a name where the file system allows it, and named only when whole.
+int writeTemporary(FileReplacer& steps, TemporaryNameGuard& guard, const Target& target,
+                   const ByteProducer& produce, std::string& temporary) {
+    int error = steps.createUnnamed();
+    const bool unnamed = error == 0;
+    if (!unnamed && cannotBeUnnamed(error)) {
+        error = createUnderFreshName(
+            guard, [&steps](const std::string& name) { return steps.createTemporary(name); }, temporary);
+    }
+    if (error != 0) return error;
+    try {
+        error = fill(steps, target, produce);
+    } catch (...) {
+        steps.close();
+        discard(steps, guard, temporary);
+        throw;
+    }
+    if (error == 0 && unnamed) {
+        error = createUnderFreshName(
+            guard, [&steps](const std::string& name) { return steps.giveName(name); }, temporary);
+    }
     const int closeError = steps.close();
     return error != 0 ? error : closeError;
 }
 
-std::optional<std::string> replaceWhole(const std::string& path, const Target& target, const ByteProducer& produce,
-                                        FileReplacer& steps) {
-    std::string temporaryPath;
-    if (const int error = createTemporary(steps, target.path, temporaryPath)) return failure(path, error);
-    int error = 0;
-    try {
-        error = writeTemporary(steps, target, produce);
-    } catch (...) {
-        steps.close();
-        steps.remove(temporaryPath);
-        throw;
+std::optional<std::string> replaceWhole(const std::string& path, const Target& target,
+                                        const ByteProducer& produce, FileReplacer& steps) {
+    if (const int error = steps.openDirectory(directoryOf(target.path))) {
+        return failure(path, error, target.exists);
     }
-    if (error == 0) error = steps.rename(temporaryPath, target.path);
+    TemporaryNameGuard guard(steps.directory());
+    std::string temporary;
+    int error = writeTemporary(steps, guard, target, produce, temporary);
+    if (error == 0) error = steps.rename(temporary, fs::path(target.path).filename().string());
     if (error != 0) {
-        steps.remove(temporaryPath);
-        return failure(path, error);
+        discard(steps, guard, temporary);
+        return failure(path, error, target.exists);
     }
+    guard.release();
     // The new file is in place and whole once renamed; a directory that cannot be synced only
     // makes the rename less sure to outlast a power loss, which does not make the save a failure.
-    steps.syncDirectory(directoryOf(target.path));
+    steps.syncDirectory();
     return std::nullopt;
 }
 
 // A reader that goes away in the middle raises SIGPIPE, which would end the program. Holds the
 // signal back while writing and takes back one the writing raised; the write reports EPIPE.
 class PipeSignalHeld {
-public:
+  public:
     PipeSignalHeld() {
         sigemptyset(&pipe_);
         sigaddset(&pipe_, SIGPIPE);
@@ -139,7 +189,7 @@ public:
     PipeSignalHeld(const PipeSignalHeld&) = delete;
     PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
 
-private:
+  private:
     static bool pending() {
         sigset_t signals;
         sigpending(&signals);
@@ -150,12 +200,14 @@ private:
     bool wasPending_ = false;
 };
 
-// A device, FIFO or socket is no file to rename over or remove: it is written as it stands.
-std::optional<std::string> writeInPlace(const std::string& path, const Target& target, const ByteProducer& produce,
-                                        FileReplacer& steps) {
+// A device, FIFO or socket is no file to rename over or remove: it is written as it stands. It
+// holds no earlier content to keep, and what was written before a failure has reached it.
+std::optional<std::string> writeInPlace(const std::string& path, const Target& target,
+                                        const ByteProducer& produce, FileReplacer& steps) {
     if (const int error = steps.openExisting(target.path)) {
-        if (error == ENXIO && S_ISFIFO(target.mode)) return failure(path, "nothing is reading from it");
-        return failure(path, error);
+        if (error == ENXIO && S_ISFIFO(target.mode))
+            return failure(path, "nothing is reading from it", false);
+        return failure(path, error, false);
     }
     int error = 0;
     try {
@@ -167,7 +219,7 @@ std::optional<std::string> writeInPlace(const std::string& path, const Target& t
     }
     const int closeError = steps.close();
     if (error == 0) error = closeError;
-    if (error != 0) return failure(path, error);
+    if (error != 0) return failure(path, error, false);
     return std::nullopt;
 }
 
@@ -175,11 +227,31 @@ std::optional<std::string> writeInPlace(const std::string& path, const Target& t
 
 FileReplacer::~FileReplacer() {
     if (file_ >= 0) ::close(file_);
+    if (directory_ >= 0) ::close(directory_);
 }
 
-int FileReplacer::createTemporary(const std::string& path) {
-    file_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+int FileReplacer::openDirectory(const std::string& path) {
+    if (directory_ >= 0) ::close(directory_);
+    directory_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return directory_ >= 0 ? 0 : lastError();
+}
+
+int FileReplacer::createUnnamed() {
+    // The file is named through its entry in /proc/self/fd, which needs no privilege.
+    if (::access("/proc/self/fd", X_OK) != 0) return EOPNOTSUPP;
+    file_ = ::openat(directory_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     return file_ >= 0 ? 0 : lastError();
+}
+
+int FileReplacer::createTemporary(const std::string& name) {
+    file_ = ::openat(directory_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return file_ >= 0 ? 0 : lastError();
+}
+
+int FileReplacer::giveName(const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(file_);
+    return ::linkat(AT_FDCWD, self.c_str(), directory_, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0
+                                                                                              : lastError();
 }
 
 int FileReplacer::openExisting(const std::string& path) {
@@ -223,18 +295,12 @@ int FileReplacer::close() {
 }
 
 int FileReplacer::rename(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : lastError();
+    return ::renameat(directory_, from.c_str(), directory_, to.c_str()) == 0 ? 0 : lastError();
 }
 
-int FileReplacer::syncDirectory(const std::string& path) {
-    const int directory = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory < 0) return lastError();
-    const int error = ::fsync(directory) == 0 ? 0 : lastError();
-    ::close(directory);
-    return error;
-}
+int FileReplacer::syncDirectory() { return ::fsync(directory_) == 0 ? 0 : lastError(); }
 
-void FileReplacer::remove(const std::string& path) { ::unlink(path.c_str()); }
+void FileReplacer::remove(const std::string& name) { ::unlinkat(directory_, name.c_str(), 0); }
 
 std::optional<std::string> replaceFileAtomically(const std::string& path, std::string_view bytes) {
     FileReplacer steps;
@@ -243,7 +309,8 @@ std::optional<std::string> replaceFileAtomically(const std::string& path, std::s
 
 std::optional<std::string> replaceFileAtomically(const std::string& path, std::string_view bytes,
                                                  FileReplacer& steps) {
-    return replaceFileAtomically(path, [bytes](const ByteSink& sink) { return sink(bytes); }, steps);
+    return replaceFileAtomically(
+        path, [bytes](const ByteSink& sink) { return sink(bytes); }, steps);
 }
 
 std::optional<std::string> replaceFileAtomically(const std::string& path, const ByteProducer& produce) {
@@ -254,12 +321,12 @@ std::optional<std::string> replaceFileAtomically(const std::string& path, const 
 std::optional<std::string> replaceFileAtomically(const std::string& path, const ByteProducer& produce,
                                                  FileReplacer& steps) {
     Target target;
-    if (const int error = findTarget(path, target)) return failure(path, error);
+    if (const int error = findTarget(path, target)) return failure(path, error, false);
     if (!target.exists) return replaceWhole(path, target, produce, steps);
-    if (S_ISDIR(target.mode)) return failure(path, EISDIR);
+    if (S_ISDIR(target.mode)) return failure(path, EISDIR, false);
     if (!S_ISREG(target.mode)) return writeInPlace(path, target, produce, steps);
     // Like an editor, leave alone a file its owner has made read-only.
-    if (::access(target.path.c_str(), W_OK) != 0) return failure(path, lastError());
+    if (::access(target.path.c_str(), W_OK) != 0) return failure(path, lastError(), true);
     return replaceWhole(path, target, produce, steps);
 }
 
