@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <sstream>
+#include <string>
 #include <variant>
 
 #include "core/data_formats.h"
@@ -81,11 +82,15 @@ TEST(ContourFile, RunsOverTheUpperSurfaceFirstWithExactNumbers) {
     EXPECT_GT(parsed(lines[10].substr(lines[10].find(' ') + 1)), 0);  // upper surface first
 }
 
-TEST(ContourFile, ACircularArcLeavesOutTheRepeatedNosePoint) {
-    // With F = 0 and an even count, the two slots next to the singular point are both (0, 0).
-    const std::vector<std::string> lines = linesOf(written(DataFormat::Dat, calculated(2, "50", "0")), "\n");
-    EXPECT_EQ(lines.size(), 1u + 49u);
-    for (std::size_t i = 2; i < lines.size(); ++i) EXPECT_NE(lines[i], lines[i - 1]) << i;
+// The circular arc's points are all distinct: an even count has the two points beside the
+// singular nose, an odd one the nose itself, at the leading edge (0, 0).
+TEST(ContourFile, ACircularArcWritesEveryPoint) {
+    for (const char* points : {"50", "51"}) {
+        const std::string dat = written(DataFormat::Dat, calculated(2, points, "0"));
+        const std::vector<std::string> lines = linesOf(dat, "\n");
+        EXPECT_EQ(lines.size(), 1u + std::stoul(points)) << points;
+        for (std::size_t i = 2; i < lines.size(); ++i) EXPECT_NE(lines[i], lines[i - 1]) << points << i;
+    }
 }
 
 TEST(ContourCsv, HasAHeaderAndOneExactRowAPoint) {
