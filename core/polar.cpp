@@ -99,14 +99,14 @@ std::variant<std::vector<double>, Refusal> anglesOfRange(std::string_view range,
     return decimalSteps(texts[0], texts[2], from, step, static_cast<int>(steps) + 1);
 }
 
-std::variant<std::vector<PolarRow>, Refusal> polarOf(const Catalog& catalog, int k, const std::vector<double>& angles,
-                                                     int N1) {
+std::variant<std::vector<PolarRow>, Refusal> polarOf(const Catalog& catalog, int k,
+                                                     const std::vector<double>& angles) {
     std::vector<PolarRow> rows;
     rows.reserve(angles.size());
     for (double AlfaD : angles) {
-        auto solution = solveEntry(catalog, k, N1, AlfaD);
-        if (auto* refusal = std::get_if<Refusal>(&solution)) return *refusal;
-        rows.push_back({k, AlfaD, std::get<Solution>(solution).coefficients});
+        auto coefficients = coefficientsOfEntry(catalog, k, AlfaD);
+        if (auto* refusal = std::get_if<Refusal>(&coefficients)) return *refusal;
+        rows.push_back({k, AlfaD, std::get<Coefficients>(coefficients)});
     }
     return rows;
 }
@@ -146,17 +146,23 @@ void writeCsv(BlockWriter& out, const std::vector<PolarRow>& rows) {
     }
 }
 
+// {"polar":[ROW,ROW,...]} as a compact dump of the whole would write it, a row at a time
+// into one object whose numbers change, rather than all rows built in memory first.
 void writeJson(BlockWriter& out, const std::vector<PolarRow>& rows) {
-    nlohmann::ordered_json polar = nlohmann::ordered_json::array();
-    for (const PolarRow& row : rows) {
-        polar.push_back({{"entry", row.entry},
-                         {"AlfaD", unsignedZero(row.AlfaD)},
-                         {"CL", unsignedZero(row.coefficients.CL)},
-                         {"CMc/4", unsignedZero(row.coefficients.CMc4)},
-                         {"Alfa0", unsignedZero(row.coefficients.Alfa0)}});
+    nlohmann::ordered_json object = {
+        {"entry", 0}, {"AlfaD", 0.0}, {"CL", 0.0}, {"CMc/4", 0.0}, {"Alfa0", 0.0}};
+    out.append("{\"polar\":[");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const PolarRow& row = rows[i];
+        object["entry"] = row.entry;
+        object["AlfaD"] = unsignedZero(row.AlfaD);
+        object["CL"] = unsignedZero(row.coefficients.CL);
+        object["CMc/4"] = unsignedZero(row.coefficients.CMc4);
+        object["Alfa0"] = unsignedZero(row.coefficients.Alfa0);
+        if (i > 0) out.append(",");
+        out.append(object.dump());
     }
-    out.append(nlohmann::ordered_json{{"polar", polar}}.dump());
-    out.append("\n");
+    out.append("]}\n");
 }
 
 }  // namespace

@@ -25,10 +25,11 @@ struct PolarRow {
     Coefficients coefficients;
 };
 
-// The rows of entry k at the given angles; each angle passes the checks of a single
-// calculation (at N1 points), and the first refusal ends the polar.
-std::variant<std::vector<PolarRow>, Refusal> polarOf(const Catalog& catalog, int k, const std::vector<double>& angles,
-                                                     int N1);
+// The rows of entry k at the given angles, from the coefficients alone: the entry and each
+// angle's coefficients pass the checks of a single calculation, the contour's do not apply.
+// The first refusal ends the polar.
+std::variant<std::vector<PolarRow>, Refusal> polarOf(const Catalog& catalog, int k,
+                                                     const std::vector<double>& angles);
 
 // Text for people (aligned columns, the regional separator), CSV or JSON (exact numbers).
 enum class PolarFormat { Text, Csv, Json };

@@ -78,6 +78,10 @@ void zeroSlots(Solution& solution, std::size_t first, std::size_t last) {
 
 }  // namespace
 
+Coefficients sectionCoefficients(double F, double G, double m, double Chord, double AlfaD) {
+    return coefficientsOf(makeMapping(F, G, m, Chord), AlfaD * Pi / 180);
+}
+
 Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD) {
     return VORTA(N1, F, G, m, Chord, AlfaD, widestPath(), 0);
 }

@@ -36,6 +36,9 @@ Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD)
 Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD, SweepPath path,
                int threads);
 
+// The coefficients alone, without the contour: those VORTA hands out at the same inputs.
+Coefficients sectionCoefficients(double F, double G, double m, double Chord, double AlfaD);
+
 bool isFinite(const Solution& solution);
 
 // The section's point and its Cu at any polar angle Theta of the circle (-Pi to Pi), as VORTA

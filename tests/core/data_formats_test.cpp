@@ -172,7 +172,7 @@ TEST(AngleRange, RefusesWhatIsNoRange) {
 
 // The polar's coefficients are those of single calculations at the same angles.
 TEST(Polar, GivesTheCoefficientsOfEachAngle) {
-    const auto result = polarOf(kCatalog, 1, {-2, 0, 5}, 51);
+    const auto result = polarOf(kCatalog, 1, {-2, 0, 5});
     ASSERT_TRUE(std::holds_alternative<std::vector<PolarRow>>(result));
     const auto& rows = std::get<std::vector<PolarRow>>(result);
     ASSERT_EQ(rows.size(), 3u);
@@ -194,9 +194,37 @@ TEST(Polar, GivesTheCoefficientsOfEachAngle) {
     EXPECT_EQ(linesOf(text, "\r\n")[3].rfind("1,5,1.27937", 0), 0u);
 }
 
+// The coefficients alone, whatever the point count a contour would have.
+TEST(Polar, NeedsNoContour) {
+    const auto rows = std::get<std::vector<PolarRow>>(polarOf(kCatalog, 2, {-3, 4.5}));
+    for (const PolarRow& row : rows) {
+        for (int N1 : {2, 50, 51, 1001}) {
+            const Coefficients c = VORTA(N1, 0, 0.05, 2, 1, row.AlfaD).coefficients;
+            EXPECT_EQ(row.coefficients.CL, c.CL) << N1;
+            EXPECT_EQ(row.coefficients.CMc4, c.CMc4) << N1;
+            EXPECT_EQ(row.coefficients.Alfa0, c.Alfa0) << N1;
+        }
+    }
+    // A contour too large to show does not keep its coefficients from a polar.
+    const Catalog huge = catalogOf("0,0,0,0,0,1e20,2\r\n");
+    ASSERT_TRUE(std::holds_alternative<Refusal>(calculate(huge, 1, "51", "0")));
+    const auto polar = polarOf(huge, 1, {0});
+    ASSERT_TRUE(std::holds_alternative<std::vector<PolarRow>>(polar));
+    EXPECT_NEAR(std::get<std::vector<PolarRow>>(polar)[0].coefficients.CL, 2 * Pi * 1e20, 1e6);
+}
+
+TEST(Polar, ACoefficientThatCannotBeShownRefusesThePolar) {
+    const std::string refusal = std::string("Airfoil entry 1 cannot be calculated: ") + kResultsCannotBeShown;
+    for (const char* record : {"0,0,0,0,0,1e20,2\r\n", "0,0,0,0,0.1,1e300,1.9\r\n"}) {
+        const auto result = polarOf(catalogOf(record), 1, {0, 10});
+        ASSERT_TRUE(std::holds_alternative<Refusal>(result)) << record;
+        EXPECT_EQ(std::get<Refusal>(result).message, refusal) << record;
+    }
+}
+
 TEST(Polar, AnAngleThatCannotBeCalculatedRefusesThePolar) {
     const Catalog bad = catalogOf("0.1,0.1,0.3,18,-0.1,0.1,1.9\r\n");
-    const auto result = polarOf(bad, 1, {0, 1}, 51);
+    const auto result = polarOf(bad, 1, {0, 1});
     ASSERT_TRUE(std::holds_alternative<Refusal>(result));
     EXPECT_EQ(std::get<Refusal>(result).message, "Airfoil entry 1 cannot be calculated: F must be 0 or more.");
 }
