@@ -2,7 +2,10 @@
 // files is tested in tests/tools with Python's own parsers; here, the layout and exactness.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <random>
 #include <sstream>
 #include <string>
 #include <variant>
@@ -160,6 +163,70 @@ TEST(AngleRange, StepsByDecimalsFromFromToTo) {
     EXPECT_EQ(anglesOf("3:3:1"), std::vector<double>{3});
     EXPECT_EQ(anglesOf("0:1:0.3"), (std::vector<double>{0, 0.3, 0.6, 0.9}));
     EXPECT_EQ(anglesOf("-10:10:0.002").size(), 10001u);
+}
+
+TEST(AngleRange, StepsByDecimalsWrittenWithAnExponentToo) {
+    EXPECT_EQ(anglesOf("0.1:0.5:0.1"), (std::vector<double>{0.1, 0.2, 0.3, 0.4, 0.5}));
+    EXPECT_EQ(anglesOf("1e-1:5e-1:1e-1"), anglesOf("0.1:0.5:0.1"));
+    EXPECT_EQ(anglesOf("25E-1:1e1:.25e+1"), (std::vector<double>{2.5, 5, 7.5, 10}));
+    EXPECT_EQ(anglesOf("-1.5e1:-0.5e1:5000e-3"), (std::vector<double>{-15, -10, -5}));
+    EXPECT_EQ(anglesOf("0.300:0.9:0.30000"), (std::vector<double>{0.3, 0.6, 0.9}));
+}
+
+TEST(AngleRange, NoAngleLiesBeyondTo) {
+    EXPECT_EQ(anglesOf("0:2.9999999999:1"), (std::vector<double>{0, 1, 2}));
+    EXPECT_EQ(anglesOf("0:-2.9999999999:-1"), (std::vector<double>{0, -1, -2}));
+    EXPECT_EQ(anglesOf("0:0.99999999999999:0.1").back(), 0.9);
+    EXPECT_EQ(anglesOf("0:1:0.1").back(), 1);
+    // More digits than a double holds: the angles are added as doubles, and none passes TO.
+    for (const char* range : {"0:1:0.1000000000000000001", "0:0.3000000000000000001:0.1000000000000000001",
+                              "1e-30:1e-29:1e-30", "-1e300:1e300:1e297"}) {
+        const std::vector<double> angles = anglesOf(range);
+        ASSERT_FALSE(angles.empty()) << range;
+        const std::string text(range);
+        const double to = std::stod(text.substr(text.find(':') + 1));
+        EXPECT_LE(angles.back(), to) << range;
+    }
+}
+
+// The decimal FROM + i·STEP written out and read by strtod is the reference each angle must
+// equal, over ranges of up to five decimals each, written plainly or with an exponent.
+TEST(AngleRange, EachAngleIsTheDoubleNearestItsDecimal) {
+    std::mt19937_64 random(11);
+    const auto uniform = [&](long long low, long long high) {
+        return std::uniform_int_distribution<long long>(low, high)(random);
+    };
+    // value·10^-decimals as text, "-1.25" or "-125e-2".
+    const auto decimalText = [&](long long value, int decimals, bool exponent) {
+        if (exponent) return std::to_string(value) + "e-" + std::to_string(decimals);
+        std::string digits = std::to_string(std::llabs(value));
+        const std::size_t wanted = static_cast<std::size_t>(decimals) + 1;
+        if (digits.size() < wanted) digits.insert(0, wanted - digits.size(), '0');
+        digits.insert(digits.size() - decimals, ".");
+        return (value < 0 ? "-" : "") + digits;
+    };
+    for (int trial = 0; trial < 1000; ++trial) {
+        const int dFrom = static_cast<int>(uniform(0, 5)), dTo = static_cast<int>(uniform(0, 5));
+        const int dStep = static_cast<int>(uniform(0, 5));
+        const int finest = std::max({dFrom, dTo, dStep});
+        const auto scaled = [&](long long value, int decimals) {
+            for (int d = decimals; d < finest; ++d) value *= 10;
+            return value;
+        };
+        const long long from = uniform(-99999, 99999), to = uniform(-99999, 99999);
+        const long long step = uniform(1, 9999) * (uniform(0, 1) ? 1 : -1);
+        const long long F = scaled(from, dFrom), T = scaled(to, dTo), S = scaled(step, dStep);
+        if ((T - F < 0) != (S < 0) || (T - F) / S >= kMaxPolarAngles) continue;
+        const std::string range = decimalText(from, dFrom, uniform(0, 1)) + ":" +
+                                  decimalText(to, dTo, uniform(0, 1)) + ":" +
+                                  decimalText(step, dStep, uniform(0, 1));
+        const std::vector<double> angles = anglesOf(range.c_str());
+        ASSERT_EQ(angles.size(), static_cast<std::size_t>((T - F) / S + 1)) << range;
+        for (std::size_t i = 0; i < angles.size(); ++i) {
+            const std::string exact = decimalText(F + static_cast<long long>(i) * S, finest, false);
+            ASSERT_EQ(angles[i], std::strtod(exact.c_str(), nullptr)) << range << " angle " << i;
+        }
+    }
 }
 
 TEST(AngleRange, RefusesWhatIsNoRange) {
