@@ -25,10 +25,6 @@ struct Case {
     double F, G, m, AlfaD;
 };
 
-// With F = 0 and this angle the front stagnation point comes to the nose, where the
-// speed is most sensitive: E = Alfa + Beta/2 nearly cancels.
-const double kArcNoseStagnationD = -std::atan(0.05) / 2 * 180 / (4 * std::atan(1.0));
-
 const Case kCases[] = {
     {"Karman-Trefftz 5 deg", 1001, 0.1, 0.1, 1.9, 5},
     {"Karman-Trefftz 5 deg", 20001, 0.1, 0.1, 1.9, 5},
@@ -42,7 +38,8 @@ const Case kCases[] = {
     {"F = 1e-9, 12 deg", 1000000, 1e-9, 0.05, 2, 12},
     {"F = 1e-12, -20 deg", 1000000, 1e-12, 0.05, 2, -20},
     {"F = 1e-12, stagnation at the nose", 1001, 1e-12, 0.05, 2, 1e-10},
-    {"arc, stagnation at the nose", 1000000, 0, 0.05, 2, kArcNoseStagnationD},
+    {"arc, stagnation at the nose (0 deg)", 1000000, 0, 0.05, 2, 0},
+    {"arc, odd N1, G < 0, 3 deg", 999999, 0, -0.05, 1.9, 3},
     {"m = 1.5, 20 deg", 1000000, 0.1, 0.1, 1.5, 20},
     {"thick F = 0.3, G < 0, -20 deg", 1000000, 0.3, -0.1, 1.95, -20},
 };

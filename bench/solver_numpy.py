@@ -16,9 +16,11 @@ def solve(N1, F, G, m, Chord, AlfaD):
     Beta = np.arctan(G / (1 + F))
     R2 = (1 + F) ** 2 + G ** 2
     CenterRatio = np.sqrt((F ** 2 + G ** 2) / R2)
-    CenterAngle = np.arctan(G / F) if F > 0 else 0.0
+    # At F = 0 the limit of atan(G/F) as F -> 0+.
+    CenterAngle = np.arctan(G / F) if F > 0 else np.copysign(Pi / 2, G) if F == 0 and G != 0 else 0.0
     Alfa = AlfaD * Pi / 180
-    iEnd = NM1 / 2 if F == 0 else NM1 / 2 + 1
+    # Only an odd N1 has a point at the singular nose of F = 0: the sweep stops short of it.
+    iEnd = NM1 / 2 if F == 0 and N1 % 2 == 1 else NM1 / 2 + 1
     dTheta = 2 * Pi / NM1
 
     x, y, Cu = np.zeros(N1 + 1), np.zeros(N1 + 1), np.zeros(N1 + 1)

@@ -17,16 +17,21 @@ constexpr const char* kHowALineIsWritten =
     "Write each airfoil as one line of seven numbers separated by commas, with a point for decimals, "
     "for example 0.12,0.02,0.25,12,0.1,0.05,1.93.";
 
-// Every number finite, and every point within single precision, in which the plots draw: a
-// larger value would become an infinity there. One pass over the arrays, which hold up to
-// three million values; the comparison is false for NaN too.
+// Every number within single precision, in which the window shows and plots them: a larger
+// value would become an infinity there. The comparison is false for NaN too.
+constexpr double kLargestShown = std::numeric_limits<float>::max();
+
+bool areShowable(const Coefficients& c) {
+    return std::fabs(c.CL) <= kLargestShown && std::fabs(c.CMc4) <= kLargestShown &&
+           std::fabs(c.Alfa0) <= kLargestShown;
+}
+
+// One pass over the arrays, which hold up to three million values.
 bool isShowable(const Solution& solution) {
-    const Coefficients& c = solution.coefficients;
-    if (!std::isfinite(c.CL) || !std::isfinite(c.CMc4) || !std::isfinite(c.Alfa0)) return false;
-    const double largest = std::numeric_limits<float>::max();
+    if (!areShowable(solution.coefficients)) return false;
     for (const auto* values : {&solution.x, &solution.y, &solution.Cu}) {
         for (double v : *values) {
-            if (!(std::fabs(v) <= largest)) return false;
+            if (!(std::fabs(v) <= kLargestShown)) return false;
         }
     }
     return true;
@@ -109,6 +114,14 @@ std::variant<Solution, Refusal> solveEntry(const Catalog& catalog, int k, int N1
     Solution solution = VORTA(N1, entry.F, entry.G, entry.m, Chord, AlfaD);
     if (!isShowable(solution)) return entryRefusal(k, kResultsCannotBeShown);
     return solution;
+}
+
+std::variant<Coefficients, Refusal> coefficientsOfEntry(const Catalog& catalog, int k, double AlfaD) {
+    if (auto refusal = checkEntry(catalog, k)) return *refusal;
+    const CatalogEntry& entry = catalog.entry(k);
+    const Coefficients coefficients = sectionCoefficients(entry.F, entry.G, entry.m, Chord, AlfaD);
+    if (!areShowable(coefficients)) return entryRefusal(k, kResultsCannotBeShown);
+    return coefficients;
 }
 
 std::variant<Calculation, Refusal> calculate(const Catalog& catalog, std::optional<int> selectedIndex,

@@ -54,6 +54,10 @@ std::string describeLineFault(const LineShape& fault, int entryLine, const std::
 // Checks entry k and solves it at checked inputs; refuses results that cannot be shown.
 std::variant<Solution, Refusal> solveEntry(const Catalog& catalog, int k, int N1, double AlfaD);
 
+// Checks entry k and computes its coefficients alone, without the contour and so without
+// the contour's limits; refuses coefficients that cannot be shown.
+std::variant<Coefficients, Refusal> coefficientsOfEntry(const Catalog& catalog, int k, double AlfaD);
+
 // Reads the two input texts by the input-field rule, checks them and the entry, and solves.
 std::variant<Calculation, Refusal> calculate(const Catalog& catalog, std::optional<int> selectedIndex,
                                              std::string_view pointsText, std::string_view angleText,

@@ -1,7 +1,10 @@
 #include "core/polar.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <optional>
 
@@ -12,31 +15,47 @@ namespace vorta {
 
 namespace {
 
-// A decimal as a whole number and a power of ten, when it has at most 15 significant digits
-// and no exponent: "-0.25" is -25 and 2.
-struct ScaledDecimal {
+// A decimal number as digits·10^power, with at most 15 significant digits: "-0.25" is -25
+// and -2, "1e-1" is 1 and -1, "2500" is 25 and 2.
+struct Decimal {
     std::int64_t digits = 0;
-    int decimals = 0;
+    int power = 0;
 };
 
-std::optional<ScaledDecimal> scaledDecimal(std::string_view text) {
-    if (text.find_first_of("eE") != std::string_view::npos) return std::nullopt;
-    ScaledDecimal d;
+constexpr int kExactDigits = 15;  // below 2^53: a double holds them exactly
+
+// The text is a number readCatalogNumber accepted: blanks, a sign, digits with at most one
+// point, an exponent E.
+std::optional<Decimal> decimalOf(std::string_view text) {
+    std::string significant;  // the mantissa's digits without the point and leading zeros
     bool negative = false, afterPoint = false;
-    int significant = 0;
-    for (char c : text) {
-        if (c == '-' || c == '+') {
-            negative = c == '-';
-        } else if (c == '.') {
-            afterPoint = true;
-        } else if (c >= '0' && c <= '9') {
-            if (d.digits != 0 || c != '0') ++significant;
-            if (significant > 15) return std::nullopt;
-            d.digits = d.digits * 10 + (c - '0');
-            if (afterPoint) ++d.decimals;
-        }
+    long long power = 0;
+    std::size_t i = text.find_first_not_of(" \t");
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
+        const char c = text[i];
+        if (c == '-') negative = true;
+        if (c == '.') afterPoint = true;
+        if (c < '0' || c > '9') continue;
+        if (afterPoint) --power;
+        if (c != '0' || !significant.empty()) significant += c;
     }
+    if (i < text.size()) {
+        long long exponent = 0;
+        const std::string_view rest = text.substr(i + 1);
+        const std::size_t sign = rest.find_first_of("+-") == 0 ? 1 : 0;
+        const auto read = std::from_chars(rest.data() + sign, rest.data() + rest.size(), exponent);
+        if (read.ec != std::errc() || exponent > 1000) return std::nullopt;
+        power += rest[0] == '-' ? -exponent : exponent;
+    }
+    while (!significant.empty() && significant.back() == '0') {
+        significant.pop_back();
+        ++power;
+    }
+    if (significant.size() > kExactDigits || power < -1000 || power > 1000) return std::nullopt;
+    Decimal d;
+    for (char c : significant) d.digits = d.digits * 10 + (c - '0');
     if (negative) d.digits = -d.digits;
+    d.power = significant.empty() ? 0 : static_cast<int>(power);
     return d;
 }
 
@@ -46,23 +65,57 @@ double powerOfTen(int n) {
     return p;
 }
 
-// FROM + i·STEP computed on whole numbers and divided once, so the angle is the double
-// nearest the decimal; numbers with more digits are added as doubles.
-std::vector<double> decimalSteps(std::string_view fromText, std::string_view stepText, double from, double step,
-                                 int count) {
-    const auto a = scaledDecimal(fromText), b = scaledDecimal(stepText);
-    const int decimals = a && b ? std::max(a->decimals, b->decimals) : 0;
-    const bool scaled = a && b && decimals <= 15;
-    const double scale = powerOfTen(decimals);
-    const double first = scaled ? static_cast<double>(a->digits) * powerOfTen(decimals - a->decimals) : 0;
-    const double stepScaled = scaled ? static_cast<double>(b->digits) * powerOfTen(decimals - b->decimals) : 0;
+// FROM, TO and STEP as whole numbers of one unit 10^-decimals. Each below 2^53 is a double
+// exactly, as is their unit up to 10^22, so that whole/10^decimals is the double nearest
+// the decimal.
+struct ScaledRange {
+    std::int64_t from = 0, to = 0, step = 0;
+    int decimals = 0;
+};
+
+std::optional<ScaledRange> scaledRange(const std::string_view (&texts)[3]) {
+    std::optional<Decimal> numbers[3];
+    int finest = 0;
+    for (int i = 0; i < 3; ++i) {
+        numbers[i] = decimalOf(texts[i]);
+        if (!numbers[i]) return std::nullopt;
+        finest = std::min(finest, numbers[i]->power);
+    }
+    if (-finest > 22) return std::nullopt;
+    constexpr std::int64_t kExactWhole = std::int64_t{1} << 53;
+    std::int64_t wholes[3];
+    for (int i = 0; i < 3; ++i) {
+        std::int64_t whole = numbers[i]->digits;
+        for (int shift = numbers[i]->power - finest; shift > 0; --shift) {
+            if (std::llabs(whole) >= kExactWhole / 10) return std::nullopt;
+            whole *= 10;
+        }
+        wholes[i] = whole;
+    }
+    return ScaledRange{wholes[0], wholes[1], wholes[2], -finest};
+}
+
+// The angles FROM + i·STEP that do not pass TO: counted and formed on whole numbers when the
+// three are decimals that allow it, so that 0.1:0.5:0.1 gives 0.3 and 0:2.9999999999:1 ends
+// at 2; otherwise as doubles, with those beyond TO left out. No value means too many angles.
+std::optional<std::vector<double>> stepAngles(const std::string_view (&texts)[3], double from, double to,
+                                              double step) {
     std::vector<double> angles;
-    for (int i = 0; i < count; ++i) {
-        const double whole = first + i * stepScaled;
-        // Whole numbers below 2^53 add exactly.
-        const bool exact = scaled && std::fabs(first) < 9e15 && std::fabs(i * stepScaled) < 9e15 &&
-                           std::fabs(whole) < 9e15;
-        angles.push_back(exact ? whole / scale : from + i * step);
+    if (const auto scaled = scaledRange(texts)) {
+        const std::int64_t steps = (scaled->to - scaled->from) / scaled->step;
+        if (steps >= kMaxPolarAngles) return std::nullopt;
+        const double unit = powerOfTen(scaled->decimals);
+        for (std::int64_t i = 0; i <= steps; ++i) {
+            angles.push_back(static_cast<double>(scaled->from + i * scaled->step) / unit);
+        }
+        return angles;
+    }
+    const double steps = std::floor((to - from) / step);
+    if (!(steps < kMaxPolarAngles)) return std::nullopt;
+    for (int i = 0; i <= static_cast<int>(steps); ++i) {
+        const double angle = from + i * step;
+        if ((angle - to) * step > 0) break;
+        angles.push_back(angle);
     }
     return angles;
 }
@@ -91,22 +144,21 @@ std::variant<std::vector<double>, Refusal> anglesOfRange(std::string_view range,
     }
     const double from = values[0], to = values[1], step = values[2];
     if (step == 0 || (to - from) * step < 0) return rangeRefusal(name, "the step must lead from FROM to TO.");
-    // A hair of tolerance, so that 0:1:0.1 ends at 1 although ten tenths add up to a little less.
-    const double steps = std::floor((to - from) / step * (1 + 1e-12) + 1e-9);
-    if (!(steps < kMaxPolarAngles)) {
+    auto angles = stepAngles(texts, from, to, step);
+    if (!angles) {
         return rangeRefusal(name, "that makes more than " + std::to_string(kMaxPolarAngles) + " angles.");
     }
-    return decimalSteps(texts[0], texts[2], from, step, static_cast<int>(steps) + 1);
+    return *std::move(angles);
 }
 
-std::variant<std::vector<PolarRow>, Refusal> polarOf(const Catalog& catalog, int k, const std::vector<double>& angles,
-                                                     int N1) {
+std::variant<std::vector<PolarRow>, Refusal> polarOf(const Catalog& catalog, int k,
+                                                     const std::vector<double>& angles) {
     std::vector<PolarRow> rows;
     rows.reserve(angles.size());
     for (double AlfaD : angles) {
-        auto solution = solveEntry(catalog, k, N1, AlfaD);
-        if (auto* refusal = std::get_if<Refusal>(&solution)) return *refusal;
-        rows.push_back({k, AlfaD, std::get<Solution>(solution).coefficients});
+        auto coefficients = coefficientsOfEntry(catalog, k, AlfaD);
+        if (auto* refusal = std::get_if<Refusal>(&coefficients)) return *refusal;
+        rows.push_back({k, AlfaD, std::get<Coefficients>(coefficients)});
     }
     return rows;
 }
@@ -146,17 +198,23 @@ void writeCsv(BlockWriter& out, const std::vector<PolarRow>& rows) {
     }
 }
 
+// {"polar":[ROW,ROW,...]} as a compact dump of the whole would write it, a row at a time
+// into one object whose numbers change, rather than all rows built in memory first.
 void writeJson(BlockWriter& out, const std::vector<PolarRow>& rows) {
-    nlohmann::ordered_json polar = nlohmann::ordered_json::array();
-    for (const PolarRow& row : rows) {
-        polar.push_back({{"entry", row.entry},
-                         {"AlfaD", unsignedZero(row.AlfaD)},
-                         {"CL", unsignedZero(row.coefficients.CL)},
-                         {"CMc/4", unsignedZero(row.coefficients.CMc4)},
-                         {"Alfa0", unsignedZero(row.coefficients.Alfa0)}});
+    nlohmann::ordered_json object = {
+        {"entry", 0}, {"AlfaD", 0.0}, {"CL", 0.0}, {"CMc/4", 0.0}, {"Alfa0", 0.0}};
+    out.append("{\"polar\":[");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const PolarRow& row = rows[i];
+        object["entry"] = row.entry;
+        object["AlfaD"] = unsignedZero(row.AlfaD);
+        object["CL"] = unsignedZero(row.coefficients.CL);
+        object["CMc/4"] = unsignedZero(row.coefficients.CMc4);
+        object["Alfa0"] = unsignedZero(row.coefficients.Alfa0);
+        if (i > 0) out.append(",");
+        out.append(object.dump());
     }
-    out.append(nlohmann::ordered_json{{"polar", polar}}.dump());
-    out.append("\n");
+    out.append("]}\n");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ inline constexpr int kMaxPolarAngles = 10001;
 
 // "FROM:TO:STEP" in degrees, each a decimal number with a point; the step must lead from FROM
 // to TO. The angles are FROM + i·STEP as decimals, so -4:12:0.1 gives -3.7, not
-// -3.6999999999999997; the last one does not pass TO.
+// -3.6999999999999997, and 1e-1:5e-1:1e-1 the same as 0.1:0.5:0.1; none passes TO.
 std::variant<std::vector<double>, Refusal> anglesOfRange(std::string_view range, const std::string& name);
 
 struct PolarRow {
@@ -25,10 +25,11 @@ struct PolarRow {
     Coefficients coefficients;
 };
 
-// The rows of entry k at the given angles; each angle passes the checks of a single
-// calculation (at N1 points), and the first refusal ends the polar.
-std::variant<std::vector<PolarRow>, Refusal> polarOf(const Catalog& catalog, int k, const std::vector<double>& angles,
-                                                     int N1);
+// The rows of entry k at the given angles, from the coefficients alone: the entry and each
+// angle's coefficients pass the checks of a single calculation, the contour's do not apply.
+// The first refusal ends the polar.
+std::variant<std::vector<PolarRow>, Refusal> polarOf(const Catalog& catalog, int k,
+                                                     const std::vector<double>& angles);
 
 // Text for people (aligned columns, the regional separator), CSV or JSON (exact numbers).
 enum class PolarFormat { Text, Csv, Json };

@@ -69,8 +69,8 @@ void writeCoefficients(ResultWriter& w, double AlfaD, const Coefficients& c) {
     w.endLine();
 }
 
-double slot(const PointArray& values, double pointNumber) {
-    const auto k = static_cast<std::size_t>(std::nearbyint(pointNumber));  // ties to even
+double slot(const PointArray& values, int pointNumber) {
+    const auto k = static_cast<std::size_t>(pointNumber);
     return k < values.size() ? values[k] : 0;
 }
 
@@ -109,11 +109,14 @@ void writeTable(ResultWriter& w, const Calculation& calc, Layout layout) {
         }
         return;
     }
-    // The folded layouts pair the upper surface, from the nose point M up to point N1, with
-    // the lower surface, from M down to point 1. For an even N1, M lies between two points.
-    const double M = (calc.N1 + 1) / 2.0;
-    for (int i = 1; i <= M && !w.failed(); ++i) {
-        const double U = M + i - 1, L = M + 1 - i;
+    // The folded layouts pair the upper surface, from the nose up to point N1, with the lower
+    // surface, from the nose down to point 1. An odd N1 has a nose point M, which the first
+    // row pairs with itself; an even N1 has two points beside the nose and N1/2 rows.
+    const bool odd = calc.N1 % 2 == 1;
+    const int rows = odd ? (calc.N1 + 1) / 2 : calc.N1 / 2;
+    const int firstUpper = odd ? rows : rows + 1;
+    for (int i = 1; i <= rows && !w.failed(); ++i) {
+        const int U = firstUpper + i - 1, L = rows + 1 - i;
         Columns columns;
         columns.add(slot(s.x, U));
         columns.add(slot(s.y, U));

@@ -11,17 +11,16 @@ namespace {
 // The circle in the mapping plane: centre (-F, G), through the singular point (1, 0).
 struct Mapping {
     double F, G, m, Chord;
-    double A, mA, XShift, Beta, R2, CenterRatio;
+    double A, mA, XShift, Beta, R2;
 };
 
 Mapping makeMapping(double F, double G, double m, double Chord) {
-    Mapping s{F, G, m, Chord, 0, 0, 0, 0, 0, 0};
+    Mapping s{F, G, m, Chord, 0, 0, 0, 0, 0};
     s.A = (Chord / (2 * m)) * (1 - std::pow(F / (1 + F), m));
     s.mA = m * s.A;
     s.XShift = m * s.A - Chord;
     s.Beta = std::atan(G / (1 + F));
     s.R2 = (1 + F) * (1 + F) + G * G;
-    s.CenterRatio = std::sqrt((F * F + G * G) / s.R2);
     return s;
 }
 
@@ -52,28 +51,16 @@ solver::SurfaceConstants surfaceConstants(const Mapping& s, double Alfa) {
     c.mSquared = s.m * s.m;
     c.mA = s.mA;
     c.XShift = s.XShift;
-    // a and b are CenterRatio times the cosine and sine of CenterAngle, which is atan(G/F)
-    // when F > 0 and 0 otherwise. D = Beta - Omega0.
-    long double halfD = 0;
-    if (s.F > 0) {
-        // Without forming the angle: near Pi/2 (F << G) its rounding would spoil its cosine.
-        // The trailing edge then sits at Omega0 = asin(G/R) = Beta, and D = 0.
-        c.a = s.F / R;
-        c.b = s.G / R;
-        c.cosOmega0 = (1 + s.F) / R;
-    } else {
-        c.a = s.CenterRatio;
-        c.b = 0;
-        c.cosOmega0 = 1;
-        // Omega0 = 0 and D = Beta. E = Alfa + D/2 nearly cancels when the stagnation point
-        // comes to the nose, so Beta is taken to more digits than the double it is.
-        halfD = std::atan(static_cast<long double>(s.G) / (1 + static_cast<long double>(s.F))) / 2;
-    }
-    const long double E = Alfa + halfD;
-    c.sinHalfD = static_cast<double>(std::sin(halfD));
-    c.cosHalfD = static_cast<double>(std::cos(halfD));
-    c.sinE = static_cast<double>(std::sin(E));
-    c.cosE = static_cast<double>(std::cos(E));
+    // a and b are CenterRatio = sqrt((F^2 + G^2)/R2) times the cosine and sine of CenterAngle
+    // = atan(G/F), F/R and G/R, taken without forming the angle: near Pi/2 (F << G) its
+    // rounding would spoil its cosine. At F = 0 they give the angle's limit, +-Pi/2 with the
+    // sign of G. The trailing edge sits at Omega0 = asin(G/R) = Beta, where the flow leaves
+    // it smoothly.
+    c.a = s.F / R;
+    c.b = s.G / R;
+    c.cosOmega0 = (1 + s.F) / R;
+    c.sinAlfa = std::sin(Alfa);
+    c.cosAlfa = std::cos(Alfa);
     c.sinAB = std::sin(Alfa + s.Beta);
     c.cosAB = std::cos(Alfa + s.Beta);
     return c;
@@ -90,6 +77,10 @@ void zeroSlots(Solution& solution, std::size_t first, std::size_t last) {
 }
 
 }  // namespace
+
+Coefficients sectionCoefficients(double F, double G, double m, double Chord, double AlfaD) {
+    return coefficientsOf(makeMapping(F, G, m, Chord), AlfaD * Pi / 180);
+}
 
 Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD) {
     return VORTA(N1, F, G, m, Chord, AlfaD, widestPath(), 0);
@@ -108,10 +99,11 @@ Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD,
     solution.coefficients = coefficientsOf(s, Alfa);
 
     // Pair i is point i at Theta = -(i-1)dTheta and point N1 + 1 - i at +(i-1)dTheta. With
-    // F = 0 the circle passes through (-1, 0), where the mapping is singular; the sweep
-    // stops one step short of it, and the slots there hold 0.
+    // F = 0 the circle passes through (-1, 0), where the mapping is singular: the arc's sharp
+    // leading edge, with no finite speed. Only an odd N1 has a point there (Theta = +-Pi, the
+    // last pair); the sweep stops short of it, and its slot holds 0.
     const int NM1 = N1 - 1;
-    const int lastPair = F == 0 ? NM1 / 2 : NM1 / 2 + 1;
+    const int lastPair = F == 0 && N1 % 2 == 1 ? NM1 / 2 : NM1 / 2 + 1;
     const solver::SurfaceConstants constants = surfaceConstants(s, Alfa);
     solver::sweep(
         {&constants, N1, 2 * Pi / NM1, 2, lastPair, solution.x.data(), solution.y.data(), solution.Cu.data()},

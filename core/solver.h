@@ -25,7 +25,7 @@ struct Solution {
     PointArray x, y, Cu;
 };
 
-// N1 >= 2 points; F, G, m the section's shape; AlfaD in degrees. Arithmetic faults are not
+// N1 >= 2 points; F >= 0, G, m the section's shape; AlfaD in degrees. Arithmetic faults are not
 // caught here: inputs outside the accepted range yield infinities or NaN (see isFinite).
 // Every value is within 1e-13 (a few 1e-15 in practice) of the closed-form steps carried
 // out exactly at the same double Theta and Alfa, relative to the larger of 1 and the value.
@@ -35,6 +35,9 @@ Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD)
 // the processor warrant). VORTA takes the widest path.
 Solution VORTA(int N1, double F, double G, double m, double Chord, double AlfaD, SweepPath path,
                int threads);
+
+// The coefficients alone, without the contour: those VORTA hands out at the same inputs.
+Coefficients sectionCoefficients(double F, double G, double m, double Chord, double AlfaD);
 
 bool isFinite(const Solution& solution);
 

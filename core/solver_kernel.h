@@ -27,9 +27,7 @@ struct SurfaceConstants {
     // S = CenterRatio sin(Theta + CenterAngle) = a SinT + b CosT, and S0 = b at Theta = 0.
     double a, b;
     double cosOmega0;  // sqrt(1 - b^2)
-    // D = Beta - Omega0, which is 0 when F > 0 (Omega0 = Beta there), and E = Alfa + D/2.
-    double sinHalfD, cosHalfD;
-    double sinE, cosE;
+    double sinAlfa, cosAlfa;
     double sinAB, cosAB;  // of Alfa + Beta
 };
 
@@ -45,13 +43,17 @@ struct SurfaceValues {
     typename M::Vec x, y, Cu;
 };
 
-// sin(p - q) and cos(p - q), then with base added: sin(base + p - q), cos(base + p - q).
+// sin(p - q) and cos(p - q).
+template <class M>
+SinCos<M> angleDifference(SinCos<M> p, SinCos<M> q) {
+    return {p.sin * q.cos - p.cos * q.sin, p.cos * q.cos + p.sin * q.sin};
+}
+
+// sin(base + p - q) and cos(base + p - q).
 template <class M>
 SinCos<M> angleSum(SinCos<M> base, SinCos<M> p, SinCos<M> q) {
-    using V = typename M::Vec;
-    const V sinPMinusQ = p.sin * q.cos - p.cos * q.sin;
-    const V cosPMinusQ = p.cos * q.cos + p.sin * q.sin;
-    return {base.sin * cosPMinusQ + base.cos * sinPMinusQ, base.cos * cosPMinusQ - base.sin * sinPMinusQ};
+    const SinCos<M> d = angleDifference<M>(p, q);
+    return {base.sin * d.cos + base.cos * d.sin, base.cos * d.cos - base.sin * d.sin};
 }
 
 template <class M>
@@ -99,10 +101,11 @@ MappedPoint<M> mappedPoint(const SurfaceConstants& c, SinCos<M> half, typename M
 
 // sin(Alfa + Beta) + sin Psi = 2 sin u cos(Alfa + Beta - u) both for u = (Alfa + Beta + Psi)/2
 // and, as sin Psi = sin(+-Pi - Psi), for u = (Alfa + Beta - Psi +- Pi)/2. The sum vanishes at
-// the two stagnation points, and each u is formed from terms that vanish with it at one:
-//   rear half (CosT >= 0):  u = D/2 + Theta/2 - (Omega - Omega0)/2,
-//   front half:             u = E + (Omega + Omega0)/2 - (Theta - Pi)/2   for Theta > 0,
-//                                                      - (Theta + Pi)/2   for Theta < 0.
+// the two stagnation points, and each u is formed from terms that vanish with it at one
+// (Omega0 = Beta is Omega at the trailing edge, Theta = 0):
+//   rear half (CosT >= 0):  u = Theta/2 - (Omega - Omega0)/2,
+//   front half:             u = Alfa + (Omega + Omega0)/2 - (Theta - Pi)/2   for Theta > 0,
+//                                                         - (Theta + Pi)/2   for Theta < 0.
 // The front form matters at the nose, where a small F makes the speed so large a multiple of
 // the sum that it needs the sum's relative precision, not just its absolute one.
 // Omega -+ Omega0 = asin S -+ asin S0 comes, without subtracting arcsines, from S -+ S0, which
@@ -130,9 +133,9 @@ SinCos<M> speedAngle(const SurfaceConstants& c, double thetaSign, SinCos<M> half
     const SinCos<M> halfShift = {sinShift / (2 * cosHalfShift), cosHalfShift};
     // Theta/2 -+ Pi/2, its sine and cosine from those of Theta/2.
     const SinCos<M> halfFromNose = {-thetaSign * half.cos, thetaSign * half.sin};
-    const SinCos<M> rear = angleSum<M>({M::broadcast(c.sinHalfD), M::broadcast(c.cosHalfD)}, half, halfShift);
+    const SinCos<M> rear = angleDifference<M>(half, halfShift);
     const SinCos<M> atFront =
-        angleSum<M>({M::broadcast(c.sinE), M::broadcast(c.cosE)}, halfShift, halfFromNose);
+        angleSum<M>({M::broadcast(c.sinAlfa), M::broadcast(c.cosAlfa)}, halfShift, halfFromNose);
     return selectSinCos<M>(front, atFront, rear);
 }
 

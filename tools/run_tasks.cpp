@@ -148,8 +148,6 @@ int calculateEntry(const Catalog& catalog, int k, const Options& o) {
 
 // Every entry of the range, or entry k; an entry that is refused is said on stderr and skipped.
 int writePolars(const Catalog& catalog, const std::optional<int>& k, const Options& o) {
-    const auto points = checkedPoints(o);
-    if (const auto* refusal = std::get_if<Refusal>(&points)) return refuse(refusal->message);
     const auto angles = anglesOfRange(*o.alphaRange, "--alpha-range");
     if (const auto* refusal = std::get_if<Refusal>(&angles)) return refuse(refusal->message);
 
@@ -157,7 +155,7 @@ int writePolars(const Catalog& catalog, const std::optional<int>& k, const Optio
     int status = kSuccess;
     const int first = k.value_or(1), last = k.value_or(catalog.AirfoilCount());
     for (int entry = first; entry <= last; ++entry) {
-        auto polar = polarOf(catalog, entry, std::get<std::vector<double>>(angles), std::get<int>(points));
+        auto polar = polarOf(catalog, entry, std::get<std::vector<double>>(angles));
         if (const auto* refusal = std::get_if<Refusal>(&polar)) {
             status = refuse(refusal->message);
             continue;

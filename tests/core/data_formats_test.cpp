@@ -2,8 +2,12 @@
 // files is tested in tests/tools with Python's own parsers; here, the layout and exactness.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <random>
 #include <sstream>
+#include <string>
 #include <variant>
 
 #include "core/data_formats.h"
@@ -81,11 +85,15 @@ TEST(ContourFile, RunsOverTheUpperSurfaceFirstWithExactNumbers) {
     EXPECT_GT(parsed(lines[10].substr(lines[10].find(' ') + 1)), 0);  // upper surface first
 }
 
-TEST(ContourFile, ACircularArcLeavesOutTheRepeatedNosePoint) {
-    // With F = 0 and an even count, the two slots next to the singular point are both (0, 0).
-    const std::vector<std::string> lines = linesOf(written(DataFormat::Dat, calculated(2, "50", "0")), "\n");
-    EXPECT_EQ(lines.size(), 1u + 49u);
-    for (std::size_t i = 2; i < lines.size(); ++i) EXPECT_NE(lines[i], lines[i - 1]) << i;
+// The circular arc's points are all distinct: an even count has the two points beside the
+// singular nose, an odd one the nose itself, at the leading edge (0, 0).
+TEST(ContourFile, ACircularArcWritesEveryPoint) {
+    for (const char* points : {"50", "51"}) {
+        const std::string dat = written(DataFormat::Dat, calculated(2, points, "0"));
+        const std::vector<std::string> lines = linesOf(dat, "\n");
+        EXPECT_EQ(lines.size(), 1u + std::stoul(points)) << points;
+        for (std::size_t i = 2; i < lines.size(); ++i) EXPECT_NE(lines[i], lines[i - 1]) << points << i;
+    }
 }
 
 TEST(ContourCsv, HasAHeaderAndOneExactRowAPoint) {
@@ -157,6 +165,70 @@ TEST(AngleRange, StepsByDecimalsFromFromToTo) {
     EXPECT_EQ(anglesOf("-10:10:0.002").size(), 10001u);
 }
 
+TEST(AngleRange, StepsByDecimalsWrittenWithAnExponentToo) {
+    EXPECT_EQ(anglesOf("0.1:0.5:0.1"), (std::vector<double>{0.1, 0.2, 0.3, 0.4, 0.5}));
+    EXPECT_EQ(anglesOf("1e-1:5e-1:1e-1"), anglesOf("0.1:0.5:0.1"));
+    EXPECT_EQ(anglesOf("25E-1:1e1:.25e+1"), (std::vector<double>{2.5, 5, 7.5, 10}));
+    EXPECT_EQ(anglesOf("-1.5e1:-0.5e1:5000e-3"), (std::vector<double>{-15, -10, -5}));
+    EXPECT_EQ(anglesOf("0.300:0.9:0.30000"), (std::vector<double>{0.3, 0.6, 0.9}));
+}
+
+TEST(AngleRange, NoAngleLiesBeyondTo) {
+    EXPECT_EQ(anglesOf("0:2.9999999999:1"), (std::vector<double>{0, 1, 2}));
+    EXPECT_EQ(anglesOf("0:-2.9999999999:-1"), (std::vector<double>{0, -1, -2}));
+    EXPECT_EQ(anglesOf("0:0.99999999999999:0.1").back(), 0.9);
+    EXPECT_EQ(anglesOf("0:1:0.1").back(), 1);
+    // More digits than a double holds: the angles are added as doubles, and none passes TO.
+    for (const char* range : {"0:1:0.1000000000000000001", "0:0.3000000000000000001:0.1000000000000000001",
+                              "1e-30:1e-29:1e-30", "-1e300:1e300:1e297"}) {
+        const std::vector<double> angles = anglesOf(range);
+        ASSERT_FALSE(angles.empty()) << range;
+        const std::string text(range);
+        const double to = std::stod(text.substr(text.find(':') + 1));
+        EXPECT_LE(angles.back(), to) << range;
+    }
+}
+
+// The decimal FROM + i·STEP written out and read by strtod is the reference each angle must
+// equal, over ranges of up to five decimals each, written plainly or with an exponent.
+TEST(AngleRange, EachAngleIsTheDoubleNearestItsDecimal) {
+    std::mt19937_64 random(11);
+    const auto uniform = [&](long long low, long long high) {
+        return std::uniform_int_distribution<long long>(low, high)(random);
+    };
+    // value·10^-decimals as text, "-1.25" or "-125e-2".
+    const auto decimalText = [&](long long value, int decimals, bool exponent) {
+        if (exponent) return std::to_string(value) + "e-" + std::to_string(decimals);
+        std::string digits = std::to_string(std::llabs(value));
+        const std::size_t wanted = static_cast<std::size_t>(decimals) + 1;
+        if (digits.size() < wanted) digits.insert(0, wanted - digits.size(), '0');
+        digits.insert(digits.size() - decimals, ".");
+        return (value < 0 ? "-" : "") + digits;
+    };
+    for (int trial = 0; trial < 1000; ++trial) {
+        const int dFrom = static_cast<int>(uniform(0, 5)), dTo = static_cast<int>(uniform(0, 5));
+        const int dStep = static_cast<int>(uniform(0, 5));
+        const int finest = std::max({dFrom, dTo, dStep});
+        const auto scaled = [&](long long value, int decimals) {
+            for (int d = decimals; d < finest; ++d) value *= 10;
+            return value;
+        };
+        const long long from = uniform(-99999, 99999), to = uniform(-99999, 99999);
+        const long long step = uniform(1, 9999) * (uniform(0, 1) ? 1 : -1);
+        const long long F = scaled(from, dFrom), T = scaled(to, dTo), S = scaled(step, dStep);
+        if ((T - F < 0) != (S < 0) || (T - F) / S >= kMaxPolarAngles) continue;
+        const std::string range = decimalText(from, dFrom, uniform(0, 1)) + ":" +
+                                  decimalText(to, dTo, uniform(0, 1)) + ":" +
+                                  decimalText(step, dStep, uniform(0, 1));
+        const std::vector<double> angles = anglesOf(range.c_str());
+        ASSERT_EQ(angles.size(), static_cast<std::size_t>((T - F) / S + 1)) << range;
+        for (std::size_t i = 0; i < angles.size(); ++i) {
+            const std::string exact = decimalText(F + static_cast<long long>(i) * S, finest, false);
+            ASSERT_EQ(angles[i], std::strtod(exact.c_str(), nullptr)) << range << " angle " << i;
+        }
+    }
+}
+
 TEST(AngleRange, RefusesWhatIsNoRange) {
     for (const char* range : {"", "1:2", "1:2:3:4", "a:2:1", "1::1", "1,5:2:1", "1:2:1E400", "1:2:0"}) {
         EXPECT_NE(refusalOf(range).find("--alpha-range takes FROM:TO:STEP"), std::string::npos) << range;
@@ -167,7 +239,7 @@ TEST(AngleRange, RefusesWhatIsNoRange) {
 
 // The polar's coefficients are those of single calculations at the same angles.
 TEST(Polar, GivesTheCoefficientsOfEachAngle) {
-    const auto result = polarOf(kCatalog, 1, {-2, 0, 5}, 51);
+    const auto result = polarOf(kCatalog, 1, {-2, 0, 5});
     ASSERT_TRUE(std::holds_alternative<std::vector<PolarRow>>(result));
     const auto& rows = std::get<std::vector<PolarRow>>(result);
     ASSERT_EQ(rows.size(), 3u);
@@ -189,9 +261,37 @@ TEST(Polar, GivesTheCoefficientsOfEachAngle) {
     EXPECT_EQ(linesOf(text, "\r\n")[3].rfind("1,5,1.27937", 0), 0u);
 }
 
+// The coefficients alone, whatever the point count a contour would have.
+TEST(Polar, NeedsNoContour) {
+    const auto rows = std::get<std::vector<PolarRow>>(polarOf(kCatalog, 2, {-3, 4.5}));
+    for (const PolarRow& row : rows) {
+        for (int N1 : {2, 50, 51, 1001}) {
+            const Coefficients c = VORTA(N1, 0, 0.05, 2, 1, row.AlfaD).coefficients;
+            EXPECT_EQ(row.coefficients.CL, c.CL) << N1;
+            EXPECT_EQ(row.coefficients.CMc4, c.CMc4) << N1;
+            EXPECT_EQ(row.coefficients.Alfa0, c.Alfa0) << N1;
+        }
+    }
+    // A contour too large to show does not keep its coefficients from a polar.
+    const Catalog huge = catalogOf("0,0,0,0,0,1e20,2\r\n");
+    ASSERT_TRUE(std::holds_alternative<Refusal>(calculate(huge, 1, "51", "0")));
+    const auto polar = polarOf(huge, 1, {0});
+    ASSERT_TRUE(std::holds_alternative<std::vector<PolarRow>>(polar));
+    EXPECT_NEAR(std::get<std::vector<PolarRow>>(polar)[0].coefficients.CL, 2 * Pi * 1e20, 1e6);
+}
+
+TEST(Polar, ACoefficientThatCannotBeShownRefusesThePolar) {
+    const std::string refusal = std::string("Airfoil entry 1 cannot be calculated: ") + kResultsCannotBeShown;
+    for (const char* record : {"0,0,0,0,0,1e20,2\r\n", "0,0,0,0,0.1,1e300,1.9\r\n"}) {
+        const auto result = polarOf(catalogOf(record), 1, {0, 10});
+        ASSERT_TRUE(std::holds_alternative<Refusal>(result)) << record;
+        EXPECT_EQ(std::get<Refusal>(result).message, refusal) << record;
+    }
+}
+
 TEST(Polar, AnAngleThatCannotBeCalculatedRefusesThePolar) {
     const Catalog bad = catalogOf("0.1,0.1,0.3,18,-0.1,0.1,1.9\r\n");
-    const auto result = polarOf(bad, 1, {0, 1}, 51);
+    const auto result = polarOf(bad, 1, {0, 1});
     ASSERT_TRUE(std::holds_alternative<Refusal>(result));
     EXPECT_EQ(std::get<Refusal>(result).message, "Airfoil entry 1 cannot be calculated: F must be 0 or more.");
 }

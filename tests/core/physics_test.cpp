@@ -48,6 +48,23 @@ TEST(Physics, CoefficientsEqualTheIntegratedSurfacePressure) {
     }
 }
 
+// The circular arc at zero incidence, where the flow meets its sharp leading edge head on and
+// leaves its trailing edge smoothly: its speeds everywhere are finite and carry its lift. An
+// even N1 keeps off the singular nose point.
+TEST(Physics, TheCircularArcsPressureCarriesItsLift) {
+    const int N1 = 20000;
+    for (double G : {0.1, -0.05}) {
+        for (double m : {2.0, 1.9}) {
+            const Solution s = VORTA(N1, 0, G, m, 1, 0);
+            const Loads loads = integratePressure(s, N1, 0);
+            SCOPED_TRACE(testing::Message() << "G=" << G << " m=" << m);
+            EXPECT_NEAR(loads.lift, s.coefficients.CL, 1e-6);
+            EXPECT_NEAR(loads.quarterChordMoment, s.coefficients.CMc4, 1e-6);
+            EXPECT_NEAR(loads.drag, 0, 1e-6);
+        }
+    }
+}
+
 TEST(Physics, LiftVanishesAtTheZeroLiftAngle) {
     const Solution s = VORTA(51, 0.1, 0.1, 1.9, 1, 0);
     const Solution atZeroLift = VORTA(51, 0.1, 0.1, 1.9, 1, s.coefficients.Alfa0);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <sstream>
 #include <vector>
 
 #include "core/block_writer.h"
@@ -80,18 +81,51 @@ TEST(ResultFile, NoLayoutWritesOnlyTheHeaderAndThePointCount) {
               lines({" Delta=0.1  Gama=0.05  xDltC=0.0123  Tau=10.  Karman-Trefftz airfoil", " 5 "}));
 }
 
-TEST(ResultFile, FoldedLayoutsWithAnEvenPointCountRoundThePointNumbersToEven) {
+// An even N1 has no nose point: its N1/2 rows pair the points beside the nose first.
+TEST(ResultFile, FoldedLayoutsWithAnEvenPointCountWriteEveryPointOnce) {
     Calculation c = workedCalculation();
     c.N1 = 6;
     c.solution.x = {0, 1, 2, 3, 4, 5, 6};  // x(k) = k shows which point each column holds
     c.solution.y = c.solution.Cu = PointArray(7, 0.0);
     EXPECT_EQ(formatResultFile(workedEntry(1.9), c, Layout::FoldedXY, "."),
               lines({" Delta=0.1  Gama=0.05  xDltC=0.0123  Tau=10.  Karman-Trefftz airfoil", " 6 ",
-                     "  1  4.00000  0.00000  4.00000  0.00000", "  2  4.00000  0.00000  2.00000  0.00000",
-                     "  3  6.00000  0.00000  2.00000  0.00000"}));
+                     "  1  4.00000  0.00000  3.00000  0.00000", "  2  5.00000  0.00000  2.00000  0.00000",
+                     "  3  6.00000  0.00000  1.00000  0.00000"}));
+    c.N1 = 2;
+    const std::string two = formatResultFile(workedEntry(1.9), c, Layout::FoldedXY, ".");
+    EXPECT_EQ(two.substr(two.find("\r\n") + 2), lines({" 2 ", "  1  2.00000  0.00000  1.00000  0.00000"}));
     c.N1 = 1;
     const std::string one = formatResultFile(workedEntry(1.9), c, Layout::FoldedXY, ".");
     EXPECT_NE(one.find(" 1 \r\n  1  1.00000  0.00000  1.00000  0.00000\r\n"), std::string::npos);
+}
+
+// Every point of the plain layout is written exactly once in the folded one, the upper
+// surface (from the nose up to point N1) on the left and the lower one (from the nose down
+// to point 1) on the right, for every N1.
+TEST(ResultFile, FoldedLayoutsHoldThePointsOfThePlainOne) {
+    for (int N1 = 2; N1 <= 41; ++N1) {
+        Calculation c = workedCalculation();
+        c.N1 = N1;
+        c.solution.x = c.solution.y = c.solution.Cu = PointArray(static_cast<std::size_t>(N1) + 1, 0.0);
+        for (int k = 1; k <= N1; ++k) c.solution.x[k] = k;
+        const std::string text = formatResultFile(workedEntry(1.9), c, Layout::FoldedXY, ".");
+        std::istringstream rows(text.substr(text.find("\r\n", text.find("\r\n") + 2) + 2));
+        std::vector<int> written(static_cast<std::size_t>(N1) + 1, 0);
+        int row = 0, previousUpper = 0, previousLower = N1 + 1;
+        double i, upper, y1, lower, y2;
+        while (rows >> i >> upper >> y1 >> lower >> y2) {
+            EXPECT_EQ(i, ++row);
+            EXPECT_GT(upper, previousUpper) << "N1=" << N1 << " row " << row;
+            EXPECT_LT(lower, previousLower) << "N1=" << N1 << " row " << row;
+            previousUpper = static_cast<int>(upper);
+            previousLower = static_cast<int>(lower);
+            ++written[previousUpper];
+            if (lower != upper) ++written[previousLower];
+        }
+        EXPECT_EQ(previousUpper, N1);
+        EXPECT_EQ(previousLower, 1);
+        for (int k = 1; k <= N1; ++k) EXPECT_EQ(written[k], 1) << "N1=" << N1 << " point " << k;
+    }
 }
 
 TEST(ResultFile, CoefficientsRoundTiesToEvenAndZeroHasNoSign) {

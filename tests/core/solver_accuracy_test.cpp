@@ -69,6 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Section{"KarmanTrefftzAt12", 0.1, 0.1, 1.9, 12}, Section{"JoukowskyAtMinus5", 0.1, 0.05, 2, -5},
         Section{"NegativeCamberAtMinus20", 0.1, -0.1, 1.9, -20}, Section{"CircularArcAt20", 0, 0.1, 2, 20},
+        Section{"CircularArcWithNegativeCamberAtMinus5", 0, -0.1, 1.9, -5},
         Section{"FOneBillionthAt0", 1e-9, 0.05, 2, 0}, Section{"FOneTrillionthAt0", 1e-12, 0.05, 2, 0},
         // The nose point sits next to the singular point and the stagnation point
         // just beside it: the speed there is a large multiple of a small difference.
@@ -79,14 +80,13 @@ INSTANTIATE_TEST_SUITE_P(
 // At a million points the trailing edge and the nose come closest to the singular points;
 // the slots around them are checked there (all of them would take minutes).
 TEST(SolverAccuracyAtAMillionPoints, TheTrailingEdgeAndTheNoseAreExact) {
-    const double Pi = 4 * std::atan(1.0);
-    // With F = 0 at this angle the front stagnation point comes to the nose.
-    const double arcNoseStagnationD = -std::atan(0.05) / 2 * 180 / Pi;
+    // The circular arc's front stagnation point comes to its nose at zero incidence.
     const struct {
         int N1;
         Section section;
     } cases[] = {{999999, {"KarmanTrefftz", 0.1, 0.1, 1.9, 5}},
-                 {1000000, {"CircularArcStagnatingAtTheNose", 0, 0.05, 2, arcNoseStagnationD}},
+                 {1000000, {"CircularArcStagnatingAtTheNose", 0, 0.05, 2, 0}},
+                 {999999, {"CircularArcWithNegativeCamber", 0, -0.05, 1.9, 3}},
                  {999999, {"FOneTrillionthAtATinyAngle", 1e-12, 0.05, 2, 1e-10}}};
     const int reach = 400;
     for (const auto& [N1, c] : cases) {

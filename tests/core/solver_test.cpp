@@ -14,6 +14,9 @@ using namespace vorta;
 
 namespace {
 
+// How far, per unit of F, the arc's values may lie from those of a section of small F.
+constexpr double kContinuity = 1e3;
+
 TEST(Solver, KarmanTrefftzWorkedValues) {
     const Solution s = VORTA(51, 0.1, 0.1, 1.9, 1, 5);
     EXPECT_NEAR(s.coefficients.CL, 1.279371, 5e-7);
@@ -138,16 +141,63 @@ TEST(Solver, TheSmallestPointCounts) {
     EXPECT_GT(two.Cu[1], 0);
 }
 
-TEST(Solver, WithFZeroTheSweepStopsBeforeTheSingularPoint) {
+// The circular arc (F = 0) has its sharp leading edge at the singular point Theta = Pi,
+// which only an odd N1 reaches: that slot stays 0, and an even N1 has the two points beside it.
+TEST(Solver, TheCircularArcLeavesOutOnlyItsSingularNosePoint) {
     const Solution odd = VORTA(51, 0, 0.1, 2, 1, 0);
     EXPECT_EQ(odd.x[26], 0);
+    EXPECT_EQ(odd.y[26], 0);
     EXPECT_EQ(odd.Cu[26], 0);
     EXPECT_GT(odd.x[25], 0);
-    const Solution even = VORTA(50, 0, 0.1, 2, 1, 0);
-    EXPECT_EQ(even.x[25], 0);
-    EXPECT_EQ(even.x[26], 0);
+    EXPECT_GT(odd.x[27], 0);
+    const Solution even = VORTA(50, 0, 0.1, 1.9, 1, 5);
+    EXPECT_NEAR(even.x[25], 0.00146142, 5e-9);
+    EXPECT_NEAR(even.y[25], 0.0000471376, 5e-11);
+    EXPECT_NEAR(even.Cu[25], 1.770261, 5e-7);
+    EXPECT_NEAR(even.x[26], 0.00137566, 5e-9);
+    EXPECT_NEAR(even.y[26], 0.000495858, 5e-10);
+    EXPECT_NEAR(even.Cu[26], 8.541207, 5e-7);
     EXPECT_TRUE(isFinite(odd));
     EXPECT_TRUE(isFinite(even));
+}
+
+// The arc's flow leaves its trailing edge smoothly, as that of every other section: next to
+// the Joukowsky arc's cusp the speed tends to the one there, not to infinity.
+TEST(Solver, TheCircularArcsSpeedNextToTheTrailingEdgeTendsToItsValueThere) {
+    const Solution coarse = VORTA(51, 0, 0.1, 2, 1, 2.5);
+    EXPECT_NEAR(coarse.Cu[1], 0.969906, 5e-7);
+    EXPECT_NEAR(coarse.Cu[2], 0.917347, 5e-7);
+    EXPECT_NEAR(coarse.Cu[50], 1.025459, 5e-7);
+    const Solution fine = VORTA(100001, 0, 0.1, 2, 1, 2.5);
+    EXPECT_NEAR(fine.Cu[2], fine.Cu[1], 1e-3);
+    EXPECT_NEAR(fine.Cu[100000], fine.Cu[1], 1e-3);
+}
+
+// The arc is the limit F -> 0+ of the sections around it: every point and its speed at F = 0
+// lie next to those at F = 1e-12 to 1e-9, all but the singular nose point of an odd N1.
+TEST(Solver, TheCircularArcJoinsTheSectionsOfSmallFContinuously) {
+    for (int N1 : {50, 51, 1000, 1001}) {
+        for (double G : {0.1, -0.05}) {
+            for (double m : {2.0, 1.9}) {
+                for (double AlfaD : {-5.0, 0.0, 2.5, 12.0}) {
+                    const Solution arc = VORTA(N1, 0, G, m, 1, AlfaD);
+                    for (double F : {1e-12, 1e-11, 1e-10, 1e-9}) {
+                        const Solution near = VORTA(N1, F, G, m, 1, AlfaD);
+                        for (int k = 1; k <= N1; ++k) {
+                            if (N1 % 2 == 1 && k == (N1 + 1) / 2) continue;
+                            const auto what = testing::Message()
+                                              << "N1=" << N1 << " G=" << G << " m=" << m << " AlfaD=" << AlfaD
+                                              << " F=" << F << " k=" << k;
+                            const double tolerance = kContinuity * F;
+                            EXPECT_NEAR(arc.x[k], near.x[k], tolerance) << what;
+                            EXPECT_NEAR(arc.y[k], near.y[k], tolerance) << what;
+                            EXPECT_NEAR(arc.Cu[k], near.Cu[k], tolerance * std::max(1.0, near.Cu[k])) << what;
+                        }
+                    }
+                }
+            }
+        }
+    }
 }
 
 // Where the closed form is well conditioned (few points, F not small) its line-for-line
@@ -186,12 +236,14 @@ TEST(Solver, UnreachedSlotsReadZeroInReusedMemory) {
             }
             garbage.clear();
             const Solution s = VORTA(N1, 0, 0.1, 2, 1, 0);
-            const int first = N1 % 2 ? (N1 + 1) / 2 : N1 / 2;
-            for (int k : {0, first, N1 + 1 - first}) {
+            std::vector<int> unreached = {0};
+            if (N1 % 2 == 1) unreached.push_back((N1 + 1) / 2);  // the arc's singular nose
+            for (int k : unreached) {
                 ASSERT_EQ(s.x[k], 0) << "N1=" << N1 << " k=" << k;
                 ASSERT_EQ(s.y[k], 0) << "N1=" << N1 << " k=" << k;
                 ASSERT_EQ(s.Cu[k], 0) << "N1=" << N1 << " k=" << k;
             }
+            EXPECT_TRUE(isFinite(s)) << "N1=" << N1;
         }
     }
 }

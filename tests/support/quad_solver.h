@@ -28,6 +28,14 @@ struct QuadSection {
     quad Alfa;  // from the double the steps form
 };
 
+// atan(G/F), and at F = 0 its limit as F -> 0+: +-Pi/2 with the sign of G (0 when G is 0
+// too, where it makes no difference).
+inline quad quadCenterAngle(quad F, quad G) {
+    if (F > 0) return atanq(G / F);
+    if (F == 0 && G != 0) return G > 0 ? PiQ / 2 : -PiQ / 2;
+    return 0;
+}
+
 inline QuadSection makeQuadSection(double F, double G, double m, double Chord, double AlfaD) {
     const double Pi = 4 * std::atan(1.0);
     QuadSection s{};
@@ -41,7 +49,7 @@ inline QuadSection makeQuadSection(double F, double G, double m, double Chord, d
     s.Beta = atanq(s.G / (1 + s.F));
     s.R2 = (1 + s.F) * (1 + s.F) + s.G * s.G;
     s.CenterRatio = sqrtq((s.F * s.F + s.G * s.G) / s.R2);
-    s.CenterAngle = F > 0 ? atanq(s.G / s.F) : 0;
+    s.CenterAngle = quadCenterAngle(s.F, s.G);
     s.Alfa = AlfaD * Pi / 180;
     return s;
 }
@@ -83,13 +91,14 @@ inline QuadPoint quadPoint(const QuadSection& s, double ThetaDouble) {
 }
 
 // The polar angle Theta, as the double the steps form, whose point ends up in slot k
-// (2 <= k <= N1 - 1); none for a slot the sweep does not reach (F = 0 next to the nose).
-// Pair i writes slot i at -(i-1)dTheta and then slot N1 + 1 - i at +(i-1)dTheta, for i = 2
-// while i <= iEnd; for odd N1 both reach the nose slot, and the second is kept.
+// (2 <= k <= N1 - 1); none for a slot the sweep does not reach (the singular nose point
+// of F = 0 and an odd N1). Pair i writes slot i at -(i-1)dTheta and then slot N1 + 1 - i at
+// +(i-1)dTheta, for i = 2 while i <= iEnd; for odd N1 both reach the nose slot, and the
+// second is kept.
 inline std::optional<double> sweepTheta(int N1, double F, int k) {
     const double Pi = 4 * std::atan(1.0);
     const int NM1 = N1 - 1;
-    const double iEnd = F == 0 ? NM1 / 2.0 : NM1 / 2.0 + 1;
+    const double iEnd = F == 0 && N1 % 2 == 1 ? NM1 / 2.0 : NM1 / 2.0 + 1;
     const double dTheta = 2 * Pi / NM1;
     const int mirrorPair = N1 + 1 - k;
     if (mirrorPair >= 2 && mirrorPair <= iEnd) return (mirrorPair - 1) * dTheta;

@@ -28,9 +28,11 @@ static inline double transcribedSteps(int N1, double F, double G, double m, doub
     const double R2 = (1 + F) * (1 + F) + G * G;
     const double R = sqrt(R2);
     const double CenterRatio = sqrt((F * F + G * G) / R2);
-    const double CenterAngle = F > 0 ? atan(G / F) : 0;
+    /* At F = 0 the limit of atan(G/F) as F -> 0+. */
+    const double CenterAngle = F > 0 ? atan(G / F) : F == 0 && G != 0 ? copysign(Pi / 2, G) : 0;
     const double Alfa = AlfaD * Pi / 180;
-    const double iEnd = F == 0 ? NM1 / 2.0 : NM1 / 2.0 + 1;
+    /* Only an odd N1 has a point at the singular nose of F = 0: the sweep stops short of it. */
+    const double iEnd = F == 0 && N1 % 2 == 1 ? NM1 / 2.0 : NM1 / 2.0 + 1;
     const double dTheta = 2 * Pi / NM1;
     const double CosAB = cos(Alfa + Beta);
     int i, pass, k;
