@@ -17,8 +17,8 @@ void appendShortest(BlockWriter& out, double value) {
     out.wrote(std::to_chars(start, start + 32, value).ptr);
 }
 
-// Consecutive equal points, as a circular arc's two unreached nose slots give, would make a
-// panel of no length in the tools that read the file; the first of them stays.
+// Consecutive equal points (the trailing edge of N1 = 2 is one) would make a panel of no length
+// in the tools that read the file; the first of them stays.
 bool repeatsPrevious(const Solution& s, std::size_t k, std::size_t previous) {
     return previous != 0 && s.x[k] == s.x[previous] && s.y[k] == s.y[previous];
 }
