@@ -83,14 +83,24 @@ std::string runNote(const RunDecision& run, const std::string& name, std::string
 std::optional<Refusal> undecidedRefusal(const Comparison& comparison, const std::string& name,
                                         std::string_view separator) {
     for (const RunDecision& run : comparison.runs) {
-        if (run.verdict != RunVerdict::Undecided && run.verdict != RunVerdict::Mixed) continue;
-        std::string why = run.verdict == RunVerdict::Undecided
-                              ? mediansOf(run, separator) + ", neither twice as close as the other"
-                              : std::to_string(run.fitUpper) +
-                                    " of its points fit the upper surface at least twice "
-                                    "as closely and " +
-                                    std::to_string(run.fitLower) +
-                                    " the lower, as when a file sorted by x holds both surfaces";
+        std::string why;
+        switch (run.verdict) {
+            case RunVerdict::Undecided:
+                why = mediansOf(run, separator) + ", neither twice as close as the other";
+                break;
+            case RunVerdict::Mixed:
+                why = std::to_string(run.fitUpper) +
+                      " of its points fit the upper surface at least twice as closely and " +
+                      std::to_string(run.fitLower) +
+                      " the lower, as when a file sorted by x holds both surfaces";
+                break;
+            case RunVerdict::TooFew:
+                why = std::to_string(run.points) + (run.points == 1 ? " point is" : " points are") +
+                      " too few to tell";
+                break;
+            default:
+                continue;
+        }
         return Refusal{"Cannot compare with " + name + ": the Cp of " + linesOf(run, separator) +
                        " does not tell which surface it lies on: " + why +
                        ". Add y (lines of x y Cp), or a column named surface that says upper or lower."};

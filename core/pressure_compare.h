@@ -33,6 +33,7 @@ enum class RunVerdict {
     SameOnBoth,  // the exact Cp is the same on both surfaces there: either way is right
     Undecided,   // neither surface twice as close as the other
     Mixed,       // as close as that, but many of its points fit the other surface better
+    TooFew,      // too few points to weigh
 };
 
 struct RunDecision {

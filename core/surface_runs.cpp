@@ -97,6 +97,10 @@ RunDecision weighRun(const std::vector<WeighedPoint>& points, Surface eitherWay)
         decision.surface = eitherWay;
         return decision;
     }
+    if (points.size() < kFewestToWeigh) {
+        decision.verdict = RunVerdict::TooFew;
+        return decision;
+    }
     const bool upperCloser = 2 * decision.medianUpper <= decision.medianLower;
     const bool lowerCloser = 2 * decision.medianLower <= decision.medianUpper;
     if (upperCloser == lowerCloser) {

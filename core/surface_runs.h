@@ -35,7 +35,9 @@ bool sameCp(double a, double b);
 
 // The verdict on a run from the median |dCp| against each surface: the surface at least
 // twice as close, unless more than one in ten of the points that by themselves fit one surface
-// at least twice as closely fit the other one; `eitherWay` where the exact Cp is the same on both.
+// at least twice as closely fit the other one; `eitherWay` where the exact Cp is the same on
+// both. A run of fewer than kFewestToWeigh points is too short for a median to mean much.
+inline constexpr std::size_t kFewestToWeigh = 3;
 RunDecision weighRun(const std::vector<WeighedPoint>& points, Surface eitherWay);
 
 }  // namespace vorta

@@ -50,12 +50,9 @@ std::string defaultOutput(const Options& o) {
 
 DataFormat dataFormat(Format format) {
     switch (format) {
-        case Format::Dat:
-            return DataFormat::Dat;
-        case Format::Csv:
-            return DataFormat::Csv;
-        default:
-            return DataFormat::Json;
+        case Format::Dat: return DataFormat::Dat;
+        case Format::Csv: return DataFormat::Csv;
+        default: return DataFormat::Json;
     }
 }
 
@@ -64,8 +61,7 @@ std::variant<int, Refusal> checkedPoints(const Options& o) { return checkPointCo
 }  // namespace
 
 int listEntries(const Catalog& catalog) {
-    for (int k = 1; k <= catalog.AirfoilCount(); ++k)
-        std::cout << k << ": " << catalog.entry(k).shownText << '\n';
+    for (int k = 1; k <= catalog.AirfoilCount(); ++k) std::cout << k << ": " << catalog.entry(k).shownText << '\n';
     return kSuccess;
 }
 
@@ -92,8 +88,7 @@ int calculateEntry(const Catalog& catalog, int k, const Options& o) {
     const std::string output = defaultOutput(o);
     const int status = writeOutput(output, [&](const ByteSink& sink) {
         if (o.format == Format::Legacy) {
-            return writeResultFile(catalog.entry(k), calculation, static_cast<Layout>(o.layout), separator,
-                                   sink);
+            return writeResultFile(catalog.entry(k), calculation, static_cast<Layout>(o.layout), separator, sink);
         }
         return writeContour(dataFormat(o.format), catalog, calculation, sink);
     });

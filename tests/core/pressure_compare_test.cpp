@@ -377,6 +377,13 @@ TEST(ComparePressure, ARunThatFitsNeitherSurfaceClearlyIsRefused) {
                      "surface that says upper or lower."),
         std::string::npos)
         << message;
+
+    std::vector<OwnPoint> two(file.begin() + 5, file.begin() + 7);
+    const Comparison few = contour.compare(two, false);
+    ASSERT_EQ(few.runs.size(), 1u);
+    EXPECT_EQ(few.runs[0].verdict, RunVerdict::TooFew);
+    EXPECT_NE(undecidedRefusal(few, "cp.txt", ".")->message.find(": 2 points are too few to tell. Add y"),
+              std::string::npos);
 }
 
 TEST(SurfaceRuns, SplitWhereXTurnsOrJumps) {
