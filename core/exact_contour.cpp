@@ -148,12 +148,13 @@ double ExactContour::guess(const Piece& piece, int j, double x) const {
     const int last = std::min(piece.last, first + kOrder - 1);
     double polynomial = 0;
     for (int k = first; k <= last; ++k) {
-        double weight = samples_[index(k)].s;
+        double numerator = samples_[index(k)].s, denominator = 1;
         for (int other = first; other <= last; ++other) {
-            if (other != k)
-                weight *= (x - sampleX_[index(other)]) / (sampleX_[index(k)] - sampleX_[index(other)]);
+            if (other == k) continue;
+            numerator *= x - sampleX_[index(other)];
+            denominator *= sampleX_[index(k)] - sampleX_[index(other)];
         }
-        polynomial += weight;
+        polynomial += numerator / denominator;
     }
     if (polynomial > a.s && polynomial < b.s) return polynomial;
     return line > a.s && line < b.s ? line : a.s + (b.s - a.s) / 2;

@@ -3,57 +3,25 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 
+#include "core/point_placement.h"
 #include "core/surface_runs.h"
 
 namespace vorta {
 
 namespace {
 
-const char* kOutside = "x lies outside the section's chord; skipped";
-const char* kSingular =
+const char* const kSingular =
     "the exact solution is singular here (|Cp| beyond 1e6 at a sharp leading edge); skipped";
-const char* kNoPressure = "its Cp, beyond 1e6 in size, is refused as no pressure coefficient; skipped";
-const char* kUntold =
-    "x alone does not tell its surface at this end of its run, and its Cp fits neither surface twice as "
-    "closely; "
-    "skipped";
-
-const char* outsideOf(Surface surface) {
-    return surface == Surface::Upper ? "x lies outside the upper surface; skipped"
-                                     : "x lies outside the lower surface; skipped";
-}
+const char* const kUntold =
+    "x alone does not tell its surface at this end of its run, and its Cp fits neither surface twice "
+    "as closely; skipped";
 
 bool singular(const ExactPoint& p) { return !(std::fabs(p.Cp) <= kLargestPressureCoefficient); }
-
-std::size_t slot(Surface surface) { return surface == Surface::Upper ? 0 : 1; }
-Surface other(Surface surface) { return surface == Surface::Upper ? Surface::Lower : Surface::Upper; }
-
-// The pieces of a surface that reach an x: the one nearest the leading edge and the one
-// nearest the trailing edge, the same one but where the contour bulges past its trailing edge.
-struct Reach {
-    int first = -1, last = -1;
-    bool any() const { return first >= 0; }
-};
 
 struct Candidate {
     Surface surface = Surface::Upper;
     ContourPoint at;
-};
-
-// How a point's surface became known.
-enum class Evidence { None, Column, Height, Neighbour, Run };
-
-struct PointState {
-    std::array<Reach, 2> reach;
-    Evidence evidence = Evidence::None;
-    Surface surface = Surface::Upper;
-    std::optional<ContourPoint> fixed;  // placed by its y
-    bool returning = false;
-    bool undecided = false;
-    const char* skip = nullptr;  // why it is skipped
-    int found = -1;              // its exact points found so far, where it has any
 };
 
 // The exact points at a point's x, by surface and by the reaching piece (first, last).
@@ -65,10 +33,9 @@ struct FoundPoints {
 class Matcher {
   public:
     Matcher(const std::vector<MeasuredPoint>& points, const ExactContour& contour)
-        : points_(points), contour_(contour), states_(points.size()) {}
+        : points_(points), contour_(contour), states_(placeByOwnEvidence(points, contour)) {}
 
     Comparison compare() {
-        for (std::size_t i = 0; i < points_.size(); ++i) placeByOwnEvidence(i);
         buildRuns();
         for (std::size_t first = 0; first < runs_.size();) {
             std::size_t last = first;
@@ -84,21 +51,6 @@ class Matcher {
     }
 
   private:
-    Reach reachOf(Surface surface, double x) const {
-        Reach r;
-        for (int k = 0; k < contour_.pieceCount(surface); ++k) {
-            if (!contour_.reaches(surface, k, x)) continue;
-            if (r.first < 0) r.first = k;
-            r.last = k;
-        }
-        return r;
-    }
-
-    ContourPoint find(std::size_t i, Surface surface, bool last) const {
-        const Reach& r = states_[i].reach[slot(surface)];
-        return contour_.find(surface, last ? r.last : r.first, points_[i].x, points_[i].y);
-    }
-
     // As find, each exact point found once: points whose surface their runs decide need them
     // again and again.
     const ContourPoint& found(std::size_t i, Surface surface, bool last) {
@@ -112,7 +64,7 @@ class Matcher {
         }
         FoundPoints& cache = found_[static_cast<std::size_t>(state.found)];
         if (!(cache.mask & (1u << k))) {
-            cache.at[k] = find(i, surface, second);
+            cache.at[k] = findOn(contour_, points_[i], state, surface, second);
             cache.mask |= 1u << k;
         }
         return cache.at[k];
@@ -127,97 +79,6 @@ class Matcher {
         const ContourPoint& last = found(i, surface, true);
         const double y = *points_[i].y;
         return std::fabs(first.point.y - y) <= std::fabs(last.point.y - y) ? first : last;
-    }
-
-    // The exact point of the surface nearest in y to the point's y, and how far that is.
-    std::pair<ContourPoint, double> nearestInHeight(std::size_t i, Surface surface) const {
-        const double y = *points_[i].y;
-        const ContourPoint first = find(i, surface, false);
-        const double a = std::fabs(first.point.y - y);
-        const Reach& r = states_[i].reach[slot(surface)];
-        if (r.first == r.last) return {first, a};
-        const ContourPoint last = find(i, surface, true);
-        const double b = std::fabs(last.point.y - y);
-        return a <= b ? std::make_pair(first, a) : std::make_pair(last, b);
-    }
-
-    void placeByOwnEvidence(std::size_t i) {
-        const MeasuredPoint& point = points_[i];
-        PointState& state = states_[i];
-        for (Surface s : {Surface::Upper, Surface::Lower}) state.reach[slot(s)] = reachOf(s, point.x);
-        if (!(std::fabs(point.Cp) <= kLargestPressureCoefficient)) {
-            state.skip = kNoPressure;
-            return;
-        }
-        if (!state.reach[0].any() && !state.reach[1].any()) {
-            state.skip = kOutside;
-            return;
-        }
-        if (point.surface) {
-            state.evidence = Evidence::Column;
-            state.surface = *point.surface;
-            if (!state.reach[slot(state.surface)].any()) {
-                state.skip = outsideOf(state.surface);
-            } else if (point.y) {
-                state.fixed = nearestInHeight(i, state.surface).first;
-            }
-            return;
-        }
-        if (point.y) placeByHeight(i);
-    }
-
-    // The surface y is at least twice as close to, where the surfaces are apart at x: first
-    // from the samples alone, and where they leave it open from the exact points.
-    void placeByHeight(std::size_t i) {
-        PointState& state = states_[i];
-        const double y = *points_[i].y, x = points_[i].x;
-        std::array<ExactContour::Estimate, 2> near{};
-        for (Surface s : {Surface::Upper, Surface::Lower}) {
-            near[slot(s)] = {0, std::numeric_limits<double>::infinity()};
-            const Reach& r = state.reach[slot(s)];
-            for (int k = r.first; r.any() && k <= r.last; ++k) {
-                const ExactContour::Estimate e = contour_.estimateY(s, k, x);
-                if (std::fabs(e.y - y) < std::fabs(near[slot(s)].y - y) || std::isinf(near[slot(s)].error))
-                    near[slot(s)] = e;
-            }
-        }
-        const auto decide = [&](Surface s, double dNear, double dFar, double yNear, double yFar,
-                                double error) {
-            const bool apart =
-                std::fabs(yNear - yFar) - error > 1e-9 * std::max(std::fabs(yNear), std::fabs(yFar));
-            return 2 * dNear <= dFar && (std::isinf(dFar) || apart) ? std::optional<Surface>(s)
-                                                                    : std::nullopt;
-        };
-        for (Surface s : {Surface::Upper, Surface::Lower}) {
-            const ExactContour::Estimate& a = near[slot(s)];
-            const ExactContour::Estimate& b = near[slot(other(s))];
-            if (!state.reach[slot(s)].any()) continue;
-            const double dFar = state.reach[slot(other(s))].any() ? std::fabs(b.y - y) - b.error : INFINITY;
-            if (decide(s, std::fabs(a.y - y) + a.error, dFar, a.y, b.y, a.error + b.error)) {
-                known(i, s, nearestInHeight(i, s).first);
-                return;
-            }
-        }
-        std::array<std::pair<ContourPoint, double>, 2> exact;
-        for (Surface s : {Surface::Upper, Surface::Lower}) {
-            exact[slot(s)] = state.reach[slot(s)].any() ? nearestInHeight(i, s)
-                                                        : std::make_pair(ContourPoint{}, double(INFINITY));
-        }
-        for (Surface s : {Surface::Upper, Surface::Lower}) {
-            const auto& a = exact[slot(s)];
-            const auto& b = exact[slot(other(s))];
-            if (std::isinf(a.second)) continue;
-            if (decide(s, a.second, b.second, a.first.point.y, b.first.point.y, 0)) {
-                known(i, s, a.first);
-                return;
-            }
-        }
-    }
-
-    void known(std::size_t i, Surface surface, const ContourPoint& at) {
-        states_[i].evidence = Evidence::Height;
-        states_[i].surface = surface;
-        states_[i].fixed = at;
     }
 
     void buildRuns() {
@@ -338,6 +199,7 @@ class Matcher {
 
     Comparison collect() {
         Comparison out;
+        out.rows.reserve(points_.size());
         out.runs = std::move(decisions_);
         for (std::size_t i = 0; i < points_.size(); ++i) {
             const MeasuredPoint& point = points_[i];

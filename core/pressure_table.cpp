@@ -70,16 +70,23 @@ class LineSource {
     bool atEnd_ = false;
 };
 
-bool isSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '\r'; }
+// Blanks, tabs, commas and the CR of a CR LF line end part the fields of a line.
+struct Separators {
+    bool of[256] = {};
+    constexpr Separators() { of[' '] = of['\t'] = of[','] = of['\r'] = true; }
+};
+constexpr Separators kSeparators;
+bool isSeparator(char c) { return kSeparators.of[static_cast<unsigned char>(c)]; }
 
 void splitTokens(std::string_view line, std::vector<std::string_view>& tokens) {
     tokens.clear();
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isSeparator(line[i])) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && !isSeparator(line[i])) ++i;
-        if (i > start) tokens.push_back(line.substr(start, i - start));
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (p < end) {
+        while (p < end && isSeparator(*p)) ++p;
+        const char* start = p;
+        while (p < end && !isSeparator(*p)) ++p;
+        if (p > start) tokens.emplace_back(start, static_cast<std::size_t>(p - start));
     }
 }
 
@@ -169,7 +176,11 @@ std::string numbersWord(std::size_t count) {
 // Reads the lines one by one; each refusal names the line it comes from.
 class TableReader {
   public:
-    TableReader(std::istream& in, const std::string& name) : lines_(in), name_(name) {}
+    // Room for the most points a file may have is only address space until they are read, and
+    // spares copying them as they come.
+    TableReader(std::istream& in, const std::string& name) : lines_(in), name_(name) {
+        points_.reserve(kMaxPressurePoints);
+    }
 
     std::variant<std::vector<MeasuredPoint>, Refusal> read() {
         std::string_view line;

@@ -310,6 +310,25 @@ TEST(ComparePressure, EveryPointLandsOnItsTrueSurfaceInEveryOrder) {
     }
 }
 
+// A file long enough to be placed on two threads, with and without y, in two orders.
+TEST(ComparePressure, ALongFileLandsOnItsTrueSurfacesToo) {
+    const OwnContour contour(kSections[2], 40001);
+    for (Order order : {Order::Own, Order::UpperThenLower}) {
+        for (bool withHeights : {false, true}) {
+            std::vector<OwnPoint> file = inOrder(contour, order);
+            const Comparison result = contour.compare(file, withHeights);
+            ASSERT_EQ(result.rows.size(), file.size());
+            std::size_t wrong = 0;
+            for (const ComparedPoint& row : result.rows) {
+                const auto truth = contour.surfaceOf(file[static_cast<std::size_t>(row.line - 1)].s);
+                if ((truth && row.surface != *truth) || !(std::fabs(row.CpExact - row.CpFile) < 1e-9))
+                    ++wrong;
+            }
+            EXPECT_EQ(wrong, 0u) << withHeights;
+        }
+    }
+}
+
 std::vector<OwnPoint> sortedByX(const OwnContour& contour) {
     std::vector<OwnPoint> file = contour.all();
     std::stable_sort(file.begin(), file.end(),
