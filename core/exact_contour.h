@@ -26,7 +26,7 @@ struct ContourPoint {
 };
 
 class ExactContour {
-  public:
+public:
     // The trailing edge (Theta = 0) has the given Cp.
     ExactContour(ExactAtTheta exact, double trailingEdgeCp);
 
@@ -51,7 +51,7 @@ class ExactContour {
     // moves along the contour and y does, a given y places the point instead.
     ContourPoint find(Surface surface, int piece, double x, std::optional<double> y) const;
 
-  private:
+private:
     struct Piece {
         int first = 0, last = 0;  // sample indices, x running one way between them
         double xLow = 0, xHigh = 0;

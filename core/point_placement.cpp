@@ -28,7 +28,7 @@ namespace {
 constexpr std::size_t kPointsForTwoThreads = 20000;
 
 class Placer {
-  public:
+public:
     explicit Placer(const ExactContour& contour) : contour_(contour) {}
 
     void place(const MeasuredPoint& point, PointState& state) const {
@@ -50,13 +50,13 @@ class Placer {
         }
     }
 
-  private:
+private:
     Reach reachOf(Surface surface, double x) const {
         Reach r;
         for (int k = 0; k < contour_.pieceCount(surface); ++k) {
             if (!contour_.reaches(surface, k, x)) continue;
-            if (r.first < 0) r.first = static_cast<std::int8_t>(k);
-            r.last = static_cast<std::int8_t>(k);
+            if (r.first < 0) r.first = static_cast<std::int16_t>(k);
+            r.last = static_cast<std::int16_t>(k);
         }
         return r;
     }

@@ -21,7 +21,7 @@ const char* outsideOf(Surface surface);
 // The pieces of a surface that reach an x: the one nearest the leading edge and the one
 // nearest the trailing edge, the same one but where the contour bulges past its trailing edge.
 struct Reach {
-    std::int8_t first = -1, last = -1;
+    std::int16_t first = -1, last = -1;
     bool any() const { return first >= 0; }
 };
 

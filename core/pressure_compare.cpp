@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <deque>
 
 #include "core/point_placement.h"
 #include "core/surface_runs.h"
@@ -14,8 +15,8 @@ namespace {
 const char* const kSingular =
     "the exact solution is singular here (|Cp| beyond 1e6 at a sharp leading edge); skipped";
 const char* const kUntold =
-    "x alone does not tell its surface at this end of its run, and its Cp fits neither surface twice "
-    "as closely; skipped";
+    "its run does not tell its surface at this end, and its Cp fits no exact point at its x twice as "
+    "closely; skipped";
 
 bool singular(const ExactPoint& p) { return !(std::fabs(p.Cp) <= kLargestPressureCoefficient); }
 
@@ -31,7 +32,7 @@ struct FoundPoints {
 };
 
 class Matcher {
-  public:
+public:
     Matcher(const std::vector<MeasuredPoint>& points, const ExactContour& contour)
         : points_(points), contour_(contour), states_(placeByOwnEvidence(points, contour)) {}
 
@@ -50,7 +51,7 @@ class Matcher {
         return collect();
     }
 
-  private:
+private:
     // As find, each exact point found once: points whose surface their runs decide need them
     // again and again.
     const ContourPoint& found(std::size_t i, Surface surface, bool last) {
@@ -129,27 +130,26 @@ class Matcher {
         decideByCp(begin, end);
     }
 
+    // Whether the surface reaches the point with an exact Cp that is no singular value.
+    bool usable(std::size_t i, Surface surface) {
+        return states_[i].reach[slot(surface)].any() && !singular(byRole(i, surface).point);
+    }
+
     void decideByCp(std::size_t begin, std::size_t end) {
         std::vector<WeighedPoint> weighed;
         for (std::size_t k = begin; k < end; ++k) {
             const std::size_t i = sequence_[k];
-            if (!states_[i].reach[0].any() || !states_[i].reach[1].any()) continue;
-            const ExactPoint& upper = byRole(i, Surface::Upper).point;
-            const ExactPoint& lower = byRole(i, Surface::Lower).point;
-            if (singular(upper) || singular(lower)) continue;
-            weighed.push_back({points_[i].Cp, upper.Cp, lower.Cp});
+            if (!usable(i, Surface::Upper) || !usable(i, Surface::Lower)) continue;
+            weighed.push_back(
+                {points_[i].Cp, byRole(i, Surface::Upper).point.Cp, byRole(i, Surface::Lower).point.Cp});
         }
+        if (weighed.empty()) return placeByReach(begin, end);
         RunDecision decision = weighRun(weighed, eitherWay_);
         decision.firstLine = points_[sequence_[begin]].line;
         decision.lastLine = points_[sequence_[end - 1]].line;
         decision.firstX = points_[sequence_[begin]].x;
         decision.lastX = points_[sequence_[end - 1]].x;
-        if (weighed.empty()) {
-            // Nothing to weigh: points that one surface alone reaches, or singular ones.
-            decision.surface = states_[sequence_[begin]].reach[0].any() ? Surface::Upper : Surface::Lower;
-        } else {
-            decisions_.push_back(decision);
-        }
+        decisions_.push_back(decision);
         if (decision.verdict == RunVerdict::SameOnBoth) eitherWay_ = other(eitherWay_);
         const bool decided =
             decision.verdict == RunVerdict::Fits || decision.verdict == RunVerdict::SameOnBoth;
@@ -161,12 +161,25 @@ class Matcher {
         }
     }
 
+    // A run with nothing to weigh: each point lies on the one surface that reaches it with a
+    // usable exact Cp, or is skipped as singular.
+    void placeByReach(std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k) {
+            const std::size_t i = sequence_[k];
+            const bool upper = usable(i, Surface::Upper), lower = usable(i, Surface::Lower);
+            states_[i].evidence = Evidence::Run;
+            states_[i].surface = upper ? Surface::Upper : Surface::Lower;
+            if (upper == lower) states_[i].skip = kSingular;
+        }
+    }
+
     // The end of a run may lie across the leading edge, or across the top of a bulge, from
     // where its run puts it: of the exact points at its x, it takes the one its Cp fits at
     // least twice as closely as any other; where none does, it is skipped.
     void checkEnd(std::size_t i) {
         PointState& state = states_[i];
-        if (ownEvidence(i) || state.undecided || !state.reach[slot(state.surface)].any()) return;
+        if (ownEvidence(i) || state.undecided || state.skip || !state.reach[slot(state.surface)].any())
+            return;
         const ExactPoint& own = byRole(i, state.surface).point;
         if (singular(own)) return;
         std::vector<Candidate> candidates;
@@ -229,7 +242,7 @@ class Matcher {
     std::vector<std::size_t> sequence_;  // the points that lie on the section, in the file's order
     std::vector<Run> runs_;
     std::vector<RunDecision> decisions_;
-    std::vector<FoundPoints> found_;
+    std::deque<FoundPoints> found_;  // a deque: what byRole and found hand out stays in place
     Surface eitherWay_ = Surface::Upper;
 };
 

@@ -18,7 +18,7 @@ namespace {
 // Hands out the lines of a stream, read in large blocks: at most kMaxPressureLineLength
 // characters a line and kMaxPressureBytes in all.
 class LineSource {
-  public:
+public:
     enum class Status { Line, End, TooLong, TooLarge, Failed };
 
     explicit LineSource(std::istream& in) : in_(in), buffer_(std::make_unique<char[]>(kCapacity)) {}
@@ -42,15 +42,16 @@ class LineSource {
                 begin_ = end_;
                 return Status::Line;
             }
-            if (const Status status = fill(); status != Status::Line) return status;
+            if (!fill()) return Status::TooLarge;
         }
     }
 
-  private:
+private:
     static constexpr std::size_t kCapacity = std::size_t{1} << 16;
 
-    // Moves what is left of the buffer to its front and reads on behind it.
-    Status fill() {
+    // Moves what is left of the buffer to its front and reads on behind it; false once more
+    // than kMaxPressureBytes have come.
+    bool fill() {
         std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
@@ -59,9 +60,8 @@ class LineSource {
         const auto got = static_cast<std::size_t>(in_.gcount());
         end_ += got;
         total_ += got;
-        if (total_ > kMaxPressureBytes) return Status::TooLarge;
         if (got < wanted) atEnd_ = true;
-        return Status::Line;
+        return total_ <= kMaxPressureBytes;
     }
 
     std::istream& in_;
@@ -175,7 +175,7 @@ std::string numbersWord(std::size_t count) {
 
 // Reads the lines one by one; each refusal names the line it comes from.
 class TableReader {
-  public:
+public:
     // Room for the most points a file may have is only address space until they are read, and
     // spares copying them as they come.
     TableReader(std::istream& in, const std::string& name) : lines_(in), name_(name) {
@@ -196,7 +196,7 @@ class TableReader {
         return std::move(points_);
     }
 
-  private:
+private:
     Refusal refusal(const std::string& why) const {
         return {"Cannot compare with " + name_ + ": line " + std::to_string(number_) + " " + why};
     }
@@ -226,11 +226,11 @@ class TableReader {
         }
         const auto notFinite = std::find_if(values_.begin(), values_.end(),
                                             [](const Token& t) { return t.kind == TokenKind::NotFinite; });
-        if (!comment && notFinite != values_.end() && (numbers > 0 || tokens_.size() == 1 || allNumbers())) {
-            const auto which = tokens_[static_cast<std::size_t>(notFinite - values_.begin())];
+        // A line of numbers, or of nothing but NaN and infinities, is refused for holding one.
+        if (!comment && notFinite != values_.end() && (numbers > 0 || allNumbers())) {
+            const std::string_view which = tokens_[static_cast<std::size_t>(notFinite - values_.begin())];
             return refusal("holds " + std::string(which) +
-                           ", which is NaN or infinity: a pressure file holds finite "
-                           "numbers only.");
+                           ", which is NaN or infinity: a pressure file holds finite numbers only.");
         }
         if (comment || numbers == 0) {
             if (auto named = namedColumns(tokens_)) columns_ = named;
@@ -271,8 +271,9 @@ class TableReader {
     std::variant<MeasuredPoint, Refusal> plainRow() {
         if (!allNumbers()) return refusal("holds text among its numbers.");
         const std::size_t count = values_.size();
-        if (count != 2 && count != 3)
+        if (count != 2 && count != 3) {
             return refusal("holds " + numbersWord(count) + "; a line holds x Cp or x y Cp.");
+        }
         if (plainCount_ == 0) plainCount_ = count;
         if (count != plainCount_) {
             return refusal("holds " + numbersWord(count) + " where the lines above hold " +

@@ -9,9 +9,6 @@ namespace {
 
 int direction(double a, double b) { return (b > a) - (b < a); }
 
-// Whether the run's largest x is at its first point (else at its last).
-bool highestFirst(const Run& run, const std::vector<double>& x) { return x[run.begin] >= x[run.end - 1]; }
-
 bool allInBulge(const Run& run, const std::vector<bool>& inBulge) {
     for (std::size_t i = run.begin; i < run.end; ++i) {
         if (!inBulge[i]) return false;
@@ -49,23 +46,24 @@ std::vector<Run> monotoneRuns(const std::vector<double>& x, double jump) {
 
 void groupRuns(std::vector<Run>& runs, const std::vector<double>& x, const std::vector<bool>& inBulge,
                double jump) {
-    for (std::size_t r = 0; r < runs.size(); ++r) runs[r].group = static_cast<int>(r);
-    const auto joins = [&](std::size_t from, std::size_t to, bool fromAtStart) {
-        const Run& run = runs[from];
-        const Run& other = runs[to];
-        const std::size_t a = fromAtStart ? run.begin : run.end - 1,
-                          b = fromAtStart ? other.end - 1 : other.begin;
-        const bool otherHighestThere =
-            fromAtStart ? !highestFirst(other, x) || other.end - other.begin == 1 : highestFirst(other, x);
-        return !allInBulge(other, inBulge) && otherHighestThere && std::fabs(x[a] - x[b]) <= jump;
+    // Whether run meets its neighbour (before or after it) at the top of a bulge: the highest
+    // points of both next to each other, with no jump between, and the neighbour reaching
+    // beyond the bulge.
+    const auto meetsAtTop = [&](const Run& run, const Run& neighbour, bool before) {
+        const std::size_t mine = before ? run.begin : run.end - 1,
+                          theirs = before ? neighbour.end - 1 : neighbour.begin;
+        const std::size_t myOtherEnd = before ? run.end - 1 : run.begin;
+        const std::size_t theirOtherEnd = before ? neighbour.begin : neighbour.end - 1;
+        return !allInBulge(neighbour, inBulge) && x[mine] >= x[myOtherEnd] && x[theirs] >= x[theirOtherEnd] &&
+               std::fabs(x[mine] - x[theirs]) <= jump;
     };
+    for (std::size_t r = 0; r < runs.size(); ++r) runs[r].group = static_cast<int>(r);
     for (std::size_t r = 0; r < runs.size(); ++r) {
         if (!allInBulge(runs[r], inBulge)) continue;
-        const bool atStart = highestFirst(runs[r], x), single = runs[r].end - runs[r].begin == 1;
-        if (atStart && r > 0 && joins(r, r - 1, true)) {
+        if (r > 0 && meetsAtTop(runs[r], runs[r - 1], true)) {
             runs[r].group = runs[r - 1].group;
             runs[r].returning = true;
-        } else if ((!atStart || single) && r + 1 < runs.size() && joins(r, r + 1, false)) {
+        } else if (r + 1 < runs.size() && meetsAtTop(runs[r], runs[r + 1], false)) {
             runs[r].group = runs[r + 1].group;
             runs[r].returning = true;
         }

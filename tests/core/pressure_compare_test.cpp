@@ -105,17 +105,17 @@ TEST(PressureTable, RefusesWhatIsNoSuchTableNamingTheLine) {
 
 // Endless comment lines, as a pipe from `yes` gives them, counting what is read of them.
 class EndlessComments : public std::streambuf {
-  public:
+public:
     std::size_t handedOut = 0;
 
-  protected:
+protected:
     int_type underflow() override {
         setg(line_, line_, line_ + sizeof line_ - 1);
         handedOut += sizeof line_ - 1;
         return traits_type::to_int_type(line_[0]);
     }
 
-  private:
+private:
     char line_[64] = "# a comment that goes on and on, as long comments do, forever\n";
 };
 
@@ -169,7 +169,7 @@ struct OwnPoint {
 };
 
 class OwnContour {
-  public:
+public:
     OwnContour(const Section& section, int N1) : surface_(section.F, section.G, section.m, 1, section.AlfaD) {
         for (int i = 0; i < N1; ++i) {
             const double s = 2 * Pi * i / (N1 - 1);
@@ -216,7 +216,7 @@ class OwnContour {
         return comparePressure(measured, exact, 1 - surface_.at(0).Cu);
     }
 
-  private:
+private:
     void findLeadingEdge() {
         const int n = 20000;
         int best = 1;
