@@ -73,7 +73,9 @@ private:
 // Blanks, tabs, commas and the CR of a CR LF line end part the fields of a line.
 struct Separators {
     bool of[256] = {};
-    constexpr Separators() { of[' '] = of['\t'] = of[','] = of['\r'] = true; }
+    constexpr Separators() {
+        for (unsigned char c : {' ', '\t', ',', '\r'}) of[c] = true;
+    }
 };
 constexpr Separators kSeparators;
 bool isSeparator(char c) { return kSeparators.of[static_cast<unsigned char>(c)]; }
