@@ -1,45 +1,18 @@
 #pragma once
 // Comparing another code's pressure distribution with the exact one: each point of the other
-// code is matched to the exact solution at the same x on the same surface.
+// code is matched to the exact solution at the same x on its own surface.
 
-#include <functional>
-#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "core/byte_sink.h"
 #include "core/calculation.h"
+#include "core/exact_contour.h"
+#include "core/pressure_table.h"
 
 namespace vorta {
-
-// The most points and the longest line a pressure file may have; larger files are refused.
-inline constexpr std::size_t kMaxPressurePoints = 100000;
-inline constexpr std::size_t kMaxPressureLineLength = 4096;
-inline constexpr std::size_t kMaxPressureLines = 2000000;
-
-struct MeasuredPoint {
-    int line = 0;
-    double x = 0;
-    std::optional<double> y;
-    double Cp = 0;
-};
-
-// Lines of "x Cp" or "x y Cp", separated by blanks, tabs or commas. Lines that start with #
-// or hold no numbers are skipped; a line that names its columns (x, y, Cp, as a CSV header or
-// a panel code's "# x Cp" does) picks them out of longer rows.
-std::variant<std::vector<MeasuredPoint>, Refusal> readPressureTable(std::istream& in, const std::string& name);
-
-enum class Surface { Upper, Lower };
-const char* surfaceName(Surface surface);
-
-// The exact solution at the circle's polar angle Theta: the point of the section and its Cp.
-struct ExactPoint {
-    double x = 0, y = 0, Cp = 0;
-};
-using ExactAtTheta = std::function<ExactPoint(double Theta)>;
 
 struct ComparedPoint {
     int line = 0;
@@ -54,23 +27,53 @@ struct SkippedPoint {
     std::string why;
 };
 
+// How the Cp of a run of points decided its surface, where neither a surface column nor y did.
+enum class RunVerdict {
+    Fits,        // at least twice as close to one surface as to the other
+    SameOnBoth,  // the exact Cp is the same on both surfaces there: either way is right
+    Undecided,   // neither surface twice as close as the other
+    Mixed,       // as close as that, but many of its points fit the other surface better
+    TooFew,      // too few points to weigh
+};
+
+struct RunDecision {
+    int firstLine = 0, lastLine = 0;
+    double firstX = 0, lastX = 0;
+    RunVerdict verdict = RunVerdict::Fits;
+    Surface surface = Surface::Upper;
+    double medianUpper = 0, medianLower = 0;  // the median |dCp| against each surface
+    // The points weighed, and those that by themselves fit one surface at least twice as closely.
+    std::size_t points = 0, fitUpper = 0, fitLower = 0;
+};
+
 struct Comparison {
     std::vector<ComparedPoint> rows;
     std::vector<SkippedPoint> skipped;
+    std::vector<RunDecision> runs;    // in the order of the file
+    std::size_t undecidedPoints = 0;  // the points of runs whose surface could not be told
 };
 
-// The upper surface runs over polar angles 0 to Pi, the lower one over 0 to -Pi; the trailing
-// edge (Theta = 0) has the given Cp. A point with y goes to the surface whose exact y at its
-// x is nearer; without y, the points before and after the smallest x form the two surfaces,
-// the way round that fits the exact solution better.
+// A point's surface comes from its surface column; else from y, where the point lies at
+// least twice as close to one surface as to the other and the surfaces are apart there; else
+// from the run in x it belongs to (see RunDecision). A point is compared at its x on that
+// surface, near the nose at its y. Points outside the section, or where the exact solution is
+// singular, are skipped.
 Comparison comparePressure(const std::vector<MeasuredPoint>& points, const ExactAtTheta& exact,
                            double trailingEdgeCp);
 
 enum class ComparisonFormat { Text, Csv };
 // The rows, then (in text) a summary line: the number of points, the largest |dCp| with its x
-// and surface, and the root-mean-square dCp.
+// and surface, and the root-mean-square dCp, to six significant digits.
 int writeComparison(ComparisonFormat format, const Comparison& comparison, std::string_view separator,
                     const ByteSink& sink);
 std::string comparisonSummary(const Comparison& comparison, std::string_view separator);
+
+// What stderr says of a run whose Cp decided its surface; the refusal where one could not.
+std::string runNote(const RunDecision& run, const std::string& name, std::string_view separator);
+std::optional<Refusal> undecidedRefusal(const Comparison& comparison, const std::string& name,
+                                        std::string_view separator);
+
+// value to six significant digits, trailing zeros kept: 0.364180, 1.00000e-10.
+std::string sixDigits(double value, std::string_view separator);
 
 }  // namespace vorta

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <variant>
@@ -174,13 +175,35 @@ int writePolars(const Catalog& catalog, const std::optional<int>& k, const Optio
     return written != kSuccess ? written : status;
 }
 
+namespace {
+
+// The pressure file's points, from the file or, for "-", from standard input. Pipes are read
+// like files.
+std::variant<std::vector<MeasuredPoint>, Refusal> readCompareFile(const std::string& name) {
+    if (name == "-") return readPressureTable(std::cin, "standard input");
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(name, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return Refusal{"Cannot compare with " + name + ": it does not exist."};
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        return Refusal{"Cannot compare with " + name + ": it is a directory."};
+    }
+    std::ifstream in(name, std::ios::binary);
+    if (!in.is_open()) {
+        return Refusal{"Cannot compare with " + name + ": it cannot be opened (" + std::strerror(errno) +
+                       ")."};
+    }
+    return readPressureTable(in, name);
+}
+
+}  // namespace
+
 int comparePressureFile(const Catalog& catalog, int k, const Options& o) {
     const auto angle = checkAngle(o.alpha, kInputNames);
     if (const auto* refusal = std::get_if<Refusal>(&angle)) return refuse(refusal->message);
     if (auto refusal = checkEntry(catalog, k)) return refuse(refusal->message);
-    std::ifstream in(*o.compare, std::ios::binary);
-    if (!in.is_open()) return refuse("Cannot compare with " + *o.compare + ": it cannot be opened.");
-    auto table = readPressureTable(in, *o.compare);
+    auto table = readCompareFile(*o.compare);
     if (const auto* refusal = std::get_if<Refusal>(&table)) return refuse(refusal->message);
 
     const CatalogEntry& entry = catalog.entry(k);
@@ -192,9 +215,12 @@ int comparePressureFile(const Catalog& catalog, int k, const Options& o) {
             return ExactPoint{p.x, p.y, 1 - p.Cu};
         },
         1 - surface.at(0).Cu);
+    const std::string name = *o.compare == "-" ? "standard input" : *o.compare;
     const std::string separator = regionalDecimalSeparator();
+    if (auto refusal = undecidedRefusal(comparison, name, separator)) return refuse(refusal->message);
+    for (const RunDecision& run : comparison.runs) std::cerr << runNote(run, name, separator) << '\n';
     for (const SkippedPoint& skipped : comparison.skipped) {
-        std::cerr << *o.compare << ':' << skipped.line << ": x " << shortestText(skipped.x, separator) << ": "
+        std::cerr << name << ':' << skipped.line << ": x " << shortestText(skipped.x, separator) << ": "
                   << skipped.why << '\n';
     }
     const bool csv = o.format == Format::Csv;
@@ -205,7 +231,7 @@ int comparePressureFile(const Catalog& catalog, int k, const Options& o) {
     // The CSV holds the rows alone; its summary goes where people read.
     if (csv && status == kSuccess) std::cerr << comparisonSummary(comparison, separator) << '\n';
     if (status != kSuccess) return status;
-    return comparison.rows.empty() ? refuse("No point of " + *o.compare + " lies on the section.") : kSuccess;
+    return comparison.rows.empty() ? refuse("No point of " + name + " lies on the section.") : kSuccess;
 }
 
 }  // namespace vorta::run

@@ -149,8 +149,11 @@ void defineOptions(CLI::App& app, Options& o, Task& task) {
         ->check(angleRange())
         ->type_name("FROM:TO:STEP")
         ->group("Polars");
-    app.add_option("--compare", o.compare, "compare FILE's Cp (lines of x Cp or x y Cp) with the exact one")
-        ->type_name("FILE")
+    app.add_option(
+           "--compare", o.compare,
+           "compare FILE's Cp (x Cp, x y Cp or columns named x, y, Cp, surface; - for standard input) "
+           "with the exact one")
+        ->type_name("FILE|-")
         ->group("Compare a pressure distribution");
 }
 

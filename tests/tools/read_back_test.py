@@ -86,6 +86,32 @@ def comparisons(directory):
     check(len(rows) == 401, f"compared {len(rows)} of 401 points")
     check(max(abs(float(r["dCp"])) for r in rows) < 1e-9, "own csv differs from the exact solution")
 
+    # The circular arc (F = 0), whose surfaces y does not part, fed back with and without y and
+    # in XFOIL's order: every row on the surface its point came from, and only the nose, where
+    # the exact solution is singular, skipped. Point i of Vorta's own order lies on the lower
+    # surface for 1 < i < 81, on the upper one for 81 < i < 161; 1 and 161 are the trailing edge.
+    arc = os.path.join(directory, "arc.csv")
+    run(directory, "--entry", "3", "--points", "161", "--alpha", "3", "--format", "csv", "--output", arc)
+    own_rows = list(csv.DictReader(open(arc, newline="")))
+    xfoil = os.path.join(directory, "arc_xfoil.txt")
+    with open(xfoil, "w") as out:
+        out.writelines(f"{r['x']} {r['Cp']}\n" for r in reversed(own_rows))
+    for path, first_line, points in ((arc, 2, own_rows), (xfoil, 1, own_rows[::-1])):
+        done = subprocess.run([VORTA_RUN, "--entry", "3", "--alpha", "3", "--compare", path, "--format", "csv"],
+                              cwd=directory, capture_output=True)
+        rows = list(csv.DictReader(io.StringIO(done.stdout.decode(), newline="")))
+        skipped = [line.split(":") for line in done.stderr.decode().splitlines() if "skipped" in line]
+        skipped_lines = {int(fields[1]) for fields in skipped}
+        kept = [p for n, p in enumerate(points, first_line) if n not in skipped_lines]
+        check(done.returncode == 0 and len(rows) == len(kept), f"{path}: {len(rows)} rows for {len(kept)} points")
+        check(all(float(p["x"]) == 0 for n, p in enumerate(points, first_line) if n in skipped_lines),
+              f"{path}: a point other than the nose skipped: {skipped}")
+        check(max(abs(float(r["dCp"])) for r in rows) < 1e-9, f"{path}: the arc differs from itself")
+        wrong = [(p["i"], r["surface"]) for p, r in zip(kept, rows)
+                 if p["i"] not in ("1", "161") and r["surface"] != ("lower" if int(p["i"]) < 81 else "upper")]
+        check(not wrong, f"{path}: arc points on the wrong surface: {wrong}")
+        check(done.stderr.count(b"taken as the") == 2, f"{path}: the runs are not said: {done.stderr}")
+
     # The symmetric Joukowsky section F = 0.15 at 5 degrees from its complex potential:
     # circle of radius a = 1 + F about -F, z = zeta + 1/zeta, Kutta condition at zeta = 1.
     F, alpha = 0.15, math.radians(5)

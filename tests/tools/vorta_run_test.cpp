@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,9 +30,12 @@ class VortaRun : public testing::Test {
   protected:
     VortaRun() { writeFile(dir_.file("VORTA_Input.txt"), kCatalog); }
 
-    // Runs the tool in the test's directory with the given arguments and environment prefix.
-    Outcome run(const std::string& arguments, const std::string& environment = "LANG=C") const {
-        const std::string command = "cd '" + dir_.path().string() + "' && env -u LC_ALL -u LC_NUMERIC " +
+    // Runs the tool in the test's directory with the given arguments and environment prefix,
+    // and the output of a command, if one is given, as its standard input.
+    Outcome run(const std::string& arguments, const std::string& environment = "LANG=C",
+                const std::string& input = "") const {
+        const std::string command = "cd '" + dir_.path().string() + "' && " +
+                                    (input.empty() ? "" : input + " | ") + "env -u LC_ALL -u LC_NUMERIC " +
                                     environment + " '" VORTA_RUN_PATH "' " + arguments +
                                     " >stdout.txt 2>stderr.txt";
         const int status = std::system(command.c_str());
@@ -350,14 +355,90 @@ TEST_F(VortaRun, AComparisonRefusesAFileThatIsNoTable) {
     const Outcome junk = run("--entry 1 --compare junk.bin");
     EXPECT_EQ(junk.status, 1);
     EXPECT_NE(junk.err.find("holds no lines of numbers"), std::string::npos) << junk.err;
-    EXPECT_EQ(run("--entry 1 --compare absent.txt").status, 1);
-    writeFile(dir_.file("beyond.txt"), "1.5 0.2\n0.5 -0.3\n");
+    std::filesystem::create_directory(dir_.file("cp"));
+    writeFile(dir_.file("nan.txt"), "0.5 -0.3\n0.6 -nan\n");
+    const std::map<std::string, std::string> refusals = {
+        {"absent.txt", "Cannot compare with absent.txt: it does not exist.\n"},
+        {"cp", "Cannot compare with cp: it is a directory.\n"},
+        {"nan.txt",
+         "Cannot compare with nan.txt: line 2 holds -nan, which is NaN or infinity: a pressure file holds "
+         "finite numbers only.\n"}};
+    for (const auto& [file, message] : refusals) {
+        const Outcome r = run("--entry 1 --compare " + file);
+        EXPECT_EQ(r.status, 1) << file;
+        EXPECT_EQ(r.err, message);
+        EXPECT_EQ(r.out, "");
+    }
+    writeFile(dir_.file("beyond.txt"), "x,Cp,surface\n1.5,0.2,upper\n0.5,-0.3,Upper\n");
     const Outcome beyond = run("--entry 1 --compare beyond.txt");
     EXPECT_EQ(beyond.status, 0);
-    EXPECT_NE(beyond.err.find("beyond.txt:1: x 1.5: x lies outside the section's chord; skipped"),
-              std::string::npos)
-        << beyond.err;
+    EXPECT_EQ(beyond.err, "beyond.txt:2: x 1.5: x lies outside the section's chord; skipped\n");
     EXPECT_NE(beyond.out.find("1 points compared"), std::string::npos) << beyond.out;
+}
+
+// Standard input is read like a file, pipes included, and no more than 64 MiB of it.
+TEST_F(VortaRun, AComparisonReadsStandardInputUpTo64MiB) {
+    const Outcome endless = run("--entry 1 --compare -", "LANG=C", "yes '# a comment line'");
+    EXPECT_EQ(endless.status, 1);
+    EXPECT_EQ(endless.err,
+              "Cannot compare with standard input: it is larger than 64 MiB (67108864 bytes), the most "
+              "a pressure file may hold.\n");
+    ASSERT_EQ(run("--entry 1 --points 81 --alpha 4 --format csv --output own.csv").status, 0);
+    const Outcome piped =
+        run("--entry 1 --alpha 4 --compare - --format csv --output rows.csv", "LANG=C", "cat own.csv");
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(std::count(piped.err.begin(), piped.err.end(), '\n'), 1) << piped.err;
+    EXPECT_EQ(piped.err.rfind("81 points compared; largest |dCp| ", 0), 0u) << piped.err;
+}
+
+// Without y each run of the file is said on stderr; a file sorted by x is refused, saying what
+// to add; the summary for people has six significant digits and the regional separator.
+TEST_F(VortaRun, AComparisonSaysHowItTookEachRun) {
+    ASSERT_EQ(run("--entry 1 --points 81 --alpha 4 --format csv --output own.csv").status, 0);
+    std::istringstream csv(readFile(dir_.file("own.csv")));
+    std::vector<std::pair<double, std::string>> rows;  // x and "x Cp"
+    std::string line;
+    std::getline(csv, line);
+    while (std::getline(csv, line)) {
+        std::vector<std::string> fields;
+        std::istringstream split(line);
+        for (std::string field; std::getline(split, field, ',');) fields.push_back(field);
+        rows.push_back({std::stod(fields[1]), fields[1] + " " + fields[4]});
+    }
+    std::string xfoil, sorted;
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) xfoil += row->second + "\n";
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& row : rows) sorted += row.second + "\n";
+    writeFile(dir_.file("xfoil.txt"), xfoil);
+    writeFile(dir_.file("sorted.txt"), sorted);
+
+    const Outcome taken = run("--entry 1 --alpha 4 --compare xfoil.txt --output -", "LANG=de_DE.UTF-8");
+    EXPECT_EQ(taken.status, 0) << taken.err;
+    EXPECT_EQ(taken.err.rfind("xfoil.txt: lines 1 to 41 (x 1,00000 to ", 0), 0u) << taken.err;
+    EXPECT_NE(
+        taken.err.find("): taken as the upper surface, which its Cp fits at least twice as closely (median "
+                       "|dCp| "),
+        std::string::npos)
+        << taken.err;
+    EXPECT_NE(taken.err.find("\nxfoil.txt: lines 42 to 81 (x "), std::string::npos) << taken.err;
+    EXPECT_NE(taken.err.find("): taken as the lower surface,"), std::string::npos) << taken.err;
+    const std::string summary = taken.out.substr(taken.out.rfind("81 points compared"));
+    EXPECT_TRUE(
+        std::regex_match(summary, std::regex("81 points compared; largest \\|dCp\\| \\d,\\d{5}(e-\\d+)? at x "
+                                             "[-\\d,e]+ \\((upper|lower)\\); rms dCp \\d,\\d{5}(e-\\d+)?\n")))
+        << summary;
+
+    const Outcome refused = run("--entry 1 --alpha 4 --compare sorted.txt");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err.rfind("Cannot compare with sorted.txt: the Cp of lines 1 to 81 (x ", 0), 0u)
+        << refused.err;
+    EXPECT_NE(refused.err.find(
+                  "as when a file sorted by x holds both surfaces. Add y (lines of x y Cp), or a column "
+                  "named surface that says upper or lower.\n"),
+              std::string::npos)
+        << refused.err;
 }
 
 }  // namespace
