@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "core/result_file.h"
-#include "core/solver.h"
+#include "core/output/result_file.h"
+#include "core/solver/solver.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "core/result_file.h"
-#include "core/solver.h"
+#include "core/output/result_file.h"
+#include "core/solver/solver.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/solver.h"
+#include "core/solver/solver.h"
 #include "support/quad_solver.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/solver.h"
+#include "core/solver/solver.h"
 #include "support/transcribed_steps.h"
 
 namespace {

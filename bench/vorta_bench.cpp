@@ -10,9 +10,9 @@
 #include <functional>
 #include <string>
 
-#include "core/calculation.h"
-#include "core/catalog.h"
-#include "core/result_file.h"
+#include "core/calculation/calculation.h"
+#include "core/catalog/catalog.h"
+#include "core/output/result_file.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/calculation.h"
-#include "core/catalog.h"
+#include "core/calculation/calculation.h"
+#include "core/catalog/catalog.h"
 #include "ui/application.h"
 #include "ui/form_vorta.h"
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/catalog.h"
+#include "core/catalog/catalog.h"
 
 namespace {
 

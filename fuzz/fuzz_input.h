@@ -8,8 +8,8 @@
 #include <string_view>
 #include <variant>
 
-#include "core/calculation.h"
-#include "core/number_text.h"
+#include "core/calculation/calculation.h"
+#include "core/numbers/number_text.h"
 
 namespace fuzz {
 

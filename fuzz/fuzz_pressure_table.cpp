@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "core/pressure_compare.h"
-#include "core/solver.h"
+#include "core/studies/pressure_compare.h"
+#include "core/solver/solver.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/number_text.h"
-#include "core/result_file.h"
+#include "core/numbers/number_text.h"
+#include "core/output/result_file.h"
 #include "fuzz_input.h"
 
 namespace {

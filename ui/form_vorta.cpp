@@ -6,8 +6,8 @@
 #include <QRadioButton>
 #include <variant>
 
-#include "core/number_text.h"
-#include "core/result_file.h"
+#include "core/numbers/number_text.h"
+#include "core/output/result_file.h"
 #include "locale/decimal_separator.h"
 #include "ui/busy_cursor.h"
 #include "ui/form_about.h"

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/calculation.h"
-#include "core/catalog.h"
+#include "core/calculation/calculation.h"
+#include "core/catalog/catalog.h"
 
 class QAction;
 class QComboBox;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/file_replace.h"
+#include "core/output/file_replace.h"
 
 enum class Step {
     OpenDirectory,

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <optional>
 
-#include "core/calculation.h"
+#include "core/calculation/calculation.h"
 #include "ui/form_vorta.h"
 #include "ui_test_support.h"
 

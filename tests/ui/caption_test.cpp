@@ -9,7 +9,7 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "core/calculation.h"
+#include "core/calculation/calculation.h"
 #include "ui/application.h"
 #include "ui/form_vorta.h"
 #include "ui_test_support.h"

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "core/calculation.h"
+#include "core/calculation/calculation.h"
 #include "ui/form_vorta.h"
 #include "ui/plot_surface.h"
 #include "ui_test_support.h"

@@ -10,8 +10,8 @@
 #include <random>
 #include <variant>
 
-#include "core/calculation.h"
-#include "core/result_file.h"
+#include "core/calculation/calculation.h"
+#include "core/output/result_file.h"
 #include "ui/form_vorta.h"
 #include "ui_test_support.h"
 

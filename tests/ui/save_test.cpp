@@ -6,8 +6,8 @@
 #include <QTest>
 #include <variant>
 
-#include "core/calculation.h"
-#include "core/result_file.h"
+#include "core/calculation/calculation.h"
+#include "core/output/result_file.h"
 #include "ui/form_vorta.h"
 #include "ui_test_support.h"
 

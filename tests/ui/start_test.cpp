@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "core/calculation.h"
-#include "core/catalog.h"
+#include "core/calculation/calculation.h"
+#include "core/catalog/catalog.h"
 #include "ui/form_vorta.h"
 #include "ui_test_support.h"
 

@@ -1,0 +1,66 @@
+#pragma once
+// A checked calculation: inputs are refused with a message before the solver runs, and a
+// result is handed out only when every number of it is finite.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "core/catalog/catalog.h"
+#include "core/solver/solver.h"
+
+namespace vorta {
+
+inline constexpr int kMinPoints = 2;
+inline constexpr int kMaxPoints = 1000000;
+inline constexpr double kLargestAngle = 5e307;  // degrees
+inline constexpr const char* kChooseAirfoilMessage = "Choose an airfoil";
+inline constexpr const char* kResultsCannotBeShown =
+    "its values F, G and m give results too large to show and plot; choose an entry with m near 2 and F "
+    "from 0 to about 1.";
+
+struct Refusal {
+    std::string message;
+};
+
+// Everything one successful run produced, kept together so that a save or a plot always
+// describes a single calculation.
+struct Calculation {
+    int SelectedIndex = 0;
+    int N1 = 0;
+    double AlfaD = 0;
+    Solution solution;
+};
+
+// How refusals name the two inputs: by the window's labels unless a caller has its own names.
+struct InputNames {
+    std::string points = "Number of Points NP";
+    std::string angle = "Angle of attack";
+};
+
+std::variant<int, Refusal> checkPointCount(std::string_view text, const InputNames& names = {});
+std::variant<double, Refusal> checkAngle(std::string_view text, const InputNames& names = {});
+
+// Why entry k cannot be calculated, whatever the inputs, or no value when it can be tried.
+std::optional<std::string> entryProblem(const Catalog& catalog, int k);
+// Why a section of this F and m cannot be calculated (F below 0, m not above 0 or above 2).
+std::optional<std::string> sectionProblem(double F, double m);
+std::optional<Refusal> checkEntry(const Catalog& catalog, int k);
+
+// What is wrong with the layout of a line, and how a line is written.
+std::string describeLineFault(const LineShape& fault, int entryLine, const std::string& fileName);
+
+// Checks entry k and solves it at checked inputs; refuses results that cannot be shown.
+std::variant<Solution, Refusal> solveEntry(const Catalog& catalog, int k, int N1, double AlfaD);
+
+// Checks entry k and computes its coefficients alone, without the contour and so without
+// the contour's limits; refuses coefficients that cannot be shown.
+std::variant<Coefficients, Refusal> coefficientsOfEntry(const Catalog& catalog, int k, double AlfaD);
+
+// Reads the two input texts by the input-field rule, checks them and the entry, and solves.
+std::variant<Calculation, Refusal> calculate(const Catalog& catalog, std::optional<int> selectedIndex,
+                                             std::string_view pointsText, std::string_view angleText,
+                                             const InputNames& names = {});
+
+}  // namespace vorta

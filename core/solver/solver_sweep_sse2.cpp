@@ -1,0 +1,36 @@
+// The sweep on SSE2, two lanes: the x86-64 baseline. See core/solver_kernel.h.
+#include <emmintrin.h>
+#include <sleef.h>
+
+#include "core/solver/solver_sweep_loop.h"
+
+namespace vorta::solver {
+
+namespace {
+
+struct Sse2Math {
+    using Mask = __m128d;
+    using Vec = __m128d;
+    static constexpr int width = 2;
+    static Vec broadcast(double v) { return _mm_set1_pd(v); }
+    static Mask isNegative(Vec v) { return _mm_cmplt_pd(v, _mm_setzero_pd()); }
+    static Vec select(Mask mask, Vec whenSet, Vec otherwise) {
+        return _mm_or_pd(_mm_and_pd(mask, whenSet), _mm_andnot_pd(mask, otherwise));
+    }
+    static Vec load(const double* p) { return _mm_loadu_pd(p); }
+    static void store(double* p, Vec v) { _mm_storeu_pd(p, v); }
+    static Vec reversed(Vec v) { return _mm_shuffle_pd(v, v, 1); }
+    static Vec sqrt(Vec v) { return _mm_sqrt_pd(v); }
+    static Vec pow(Vec x, double y) { return Sleef_powd2_u10sse2(x, _mm_set1_pd(y)); }
+    static Vec atan2(Vec y, Vec x) { return Sleef_atan2d2_u10sse2(y, x); }
+    static SinCos<Sse2Math> sincos(Vec v) {
+        const Sleef___m128d_2 r = Sleef_sincosd2_u10sse2(v);
+        return {r.x, r.y};
+    }
+};
+
+}  // namespace
+
+void sweepSse2(const SweepJob& job) { sweepPairs<Sse2Math>(job); }
+
+}  // namespace vorta::solver

@@ -1,0 +1,28 @@
+#pragma once
+// Every problem of a catalog at once, for people who write catalogs by hand or by program.
+
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "core/catalog/catalog.h"
+
+namespace vorta {
+
+struct CatalogProblem {
+    int entry = 0;  // 0 for a line that no entry came from
+    int line = 0;
+    std::string what;
+};
+
+// The problems of the catalog read from file, in line order: each line's own (its number of
+// fields, a decimal comma, a quote left open, a field that is no number, an encoding that is
+// not read), why an entry whose line is sound cannot be calculated at N1 points and AlfaD
+// degrees, and where the reading stops before the end of the file. file holds the bytes
+// catalog was loaded from, from their start.
+std::vector<CatalogProblem> checkCatalog(const Catalog& catalog, std::istream& file, int N1, double AlfaD);
+
+// The entries a pick refuses whatever the inputs, in order.
+std::vector<int> entriesThatCannotBeCalculated(const Catalog& catalog);
+
+}  // namespace vorta

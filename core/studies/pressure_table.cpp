@@ -1,0 +1,318 @@
+#include "core/studies/pressure_table.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+#include "core/numbers/number_text.h"
+
+namespace vorta {
+
+const char* surfaceName(Surface surface) { return surface == Surface::Upper ? "upper" : "lower"; }
+
+namespace {
+
+// Hands out the lines of a stream, read in large blocks: at most kMaxPressureLineLength
+// characters a line and kMaxPressureBytes in all.
+class LineSource {
+public:
+    enum class Status { Line, End, TooLong, TooLarge, Failed };
+
+    explicit LineSource(std::istream& in) : in_(in), buffer_(std::make_unique<char[]>(kCapacity)) {}
+
+    Status next(std::string_view& line) {
+        for (;;) {
+            const char* start = buffer_.get() + begin_;
+            const std::size_t pending = end_ - begin_;
+            if (const auto* feed = static_cast<const char*>(std::memchr(start, '\n', pending))) {
+                const auto length = static_cast<std::size_t>(feed - start);
+                if (length > kMaxPressureLineLength) return Status::TooLong;
+                line = std::string_view(start, length);
+                begin_ += length + 1;
+                return Status::Line;
+            }
+            if (pending > kMaxPressureLineLength) return Status::TooLong;
+            if (atEnd_) {
+                if (in_.bad()) return Status::Failed;
+                if (pending == 0) return Status::End;
+                line = std::string_view(start, pending);
+                begin_ = end_;
+                return Status::Line;
+            }
+            if (!fill()) return Status::TooLarge;
+        }
+    }
+
+private:
+    static constexpr std::size_t kCapacity = std::size_t{1} << 16;
+
+    // Moves what is left of the buffer to its front and reads on behind it; false once more
+    // than kMaxPressureBytes have come.
+    bool fill() {
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+        const std::size_t wanted = std::min(kCapacity - end_, kMaxPressureBytes + 1 - total_);
+        in_.read(buffer_.get() + end_, static_cast<std::streamsize>(wanted));
+        const auto got = static_cast<std::size_t>(in_.gcount());
+        end_ += got;
+        total_ += got;
+        if (got < wanted) atEnd_ = true;
+        return total_ <= kMaxPressureBytes;
+    }
+
+    std::istream& in_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t begin_ = 0, end_ = 0, total_ = 0;
+    bool atEnd_ = false;
+};
+
+// Blanks, tabs, commas and the CR of a CR LF line end part the fields of a line.
+struct Separators {
+    bool of[256] = {};
+    constexpr Separators() {
+        for (unsigned char c : {' ', '\t', ',', '\r'}) of[c] = true;
+    }
+};
+constexpr Separators kSeparators;
+bool isSeparator(char c) { return kSeparators.of[static_cast<unsigned char>(c)]; }
+
+void splitTokens(std::string_view line, std::vector<std::string_view>& tokens) {
+    tokens.clear();
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (p < end) {
+        while (p < end && isSeparator(*p)) ++p;
+        const char* start = p;
+        while (p < end && !isSeparator(*p)) ++p;
+        if (p > start) tokens.emplace_back(start, static_cast<std::size_t>(p - start));
+    }
+}
+
+bool sameName(std::string_view token, std::string_view name) {
+    return token.size() == name.size() &&
+           std::equal(token.begin(), token.end(), name.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(b);
+           });
+}
+
+bool containsName(std::string_view token, std::string_view name) {
+    for (std::size_t i = 0; i + name.size() <= token.size(); ++i) {
+        if (sameName(token.substr(i, name.size()), name)) return true;
+    }
+    return false;
+}
+
+enum class TokenKind { Number, NotFinite, Text };
+struct Token {
+    TokenKind kind = TokenKind::Text;
+    double value = 0;
+};
+
+// A number as the catalog writes them, read straight by from_chars where it can be. NaN and
+// infinity in any usual spelling (C's nan and inf, Fortran's Infinity, Windows' 1.#INF), and
+// numbers beyond the range of a double, are told apart from text.
+Token readToken(std::string_view text) {
+    std::string_view digits = text;
+    if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-') digits.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error == std::errc() && end == digits.data() + digits.size()) {
+        return {std::isfinite(value) ? TokenKind::Number : TokenKind::NotFinite, value};
+    }
+    if (const auto number = readCatalogNumber(text)) {
+        return {std::isfinite(*number) ? TokenKind::Number : TokenKind::NotFinite, *number};
+    }
+    for (std::string_view windows : {"#INF", "#IND", "#QNAN", "#SNAN"}) {
+        if (containsName(text, windows)) return {TokenKind::NotFinite, 0};
+    }
+    return {};
+}
+
+std::optional<Surface> surfaceOf(std::string_view token) {
+    if (sameName(token, "upper")) return Surface::Upper;
+    if (sameName(token, "lower")) return Surface::Lower;
+    return std::nullopt;
+}
+
+// Where x, y, Cp and the surface stand in a row, as a line of column names gives them.
+struct Columns {
+    std::size_t x = 0, Cp = 0;
+    std::optional<std::size_t> y, surface;
+    std::size_t needed = 0;
+    bool uses(std::size_t i) const { return i == x || i == Cp || i == y; }
+};
+
+// A column the comparison does not use need only look like a number; its value is not read.
+bool looksLikeNumber(std::string_view token) {
+    bool digit = false;
+    for (char c : token) {
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E') {
+            return false;
+        }
+    }
+    return digit;
+}
+
+std::optional<Columns> namedColumns(const std::vector<std::string_view>& names) {
+    std::optional<std::size_t> x, y, Cp, surface;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (sameName(names[i], "x") && !x) x = i;
+        if (sameName(names[i], "y") && !y) y = i;
+        if (sameName(names[i], "cp") && !Cp) Cp = i;
+        if (sameName(names[i], "surface") && !surface) surface = i;
+    }
+    if (!x || !Cp) return std::nullopt;
+    return Columns{*x, *Cp, y, surface, std::max({*x, *Cp, y.value_or(0), surface.value_or(0)}) + 1};
+}
+
+std::string numbersWord(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " number" : " numbers");
+}
+
+// Reads the lines one by one; each refusal names the line it comes from.
+class TableReader {
+public:
+    // Room for the most points a file may have is only address space until they are read, and
+    // spares copying them as they come.
+    TableReader(std::istream& in, const std::string& name) : lines_(in), name_(name) {
+        points_.reserve(kMaxPressurePoints);
+    }
+
+    std::variant<std::vector<MeasuredPoint>, Refusal> read() {
+        std::string_view line;
+        for (LineSource::Status status; (status = lines_.next(line)) != LineSource::Status::End;) {
+            ++number_;
+            if (status != LineSource::Status::Line) return refusalFor(status);
+            if (auto refusal = readLine(line)) return *refusal;
+        }
+        if (points_.empty()) {
+            return Refusal{"Cannot compare with " + name_ +
+                           ": it holds no lines of numbers. A pressure file holds lines of x Cp or x y Cp."};
+        }
+        return std::move(points_);
+    }
+
+private:
+    Refusal refusal(const std::string& why) const {
+        return {"Cannot compare with " + name_ + ": line " + std::to_string(number_) + " " + why};
+    }
+
+    Refusal refusalFor(LineSource::Status status) const {
+        if (status == LineSource::Status::TooLong) {
+            return refusal("is longer than " + std::to_string(kMaxPressureLineLength) + " characters.");
+        }
+        if (status == LineSource::Status::TooLarge) {
+            return {"Cannot compare with " + name_ + ": it is larger than 64 MiB (" +
+                    std::to_string(kMaxPressureBytes) + " bytes), the most a pressure file may hold."};
+        }
+        return {"Cannot compare with " + name_ + ": it could not be read."};
+    }
+
+    std::optional<Refusal> readLine(std::string_view line) {
+        const std::size_t start = std::min(line.find_first_not_of(" \t"), line.size());
+        const bool comment = start < line.size() && line[start] == '#';
+        splitTokens(line.substr(comment ? start + 1 : 0), tokens_);
+        values_.clear();
+        std::size_t numbers = 0;
+        for (std::size_t i = 0; i < tokens_.size(); ++i) {
+            values_.push_back(columns_ && !columns_->uses(i) && looksLikeNumber(tokens_[i])
+                                  ? Token{TokenKind::Number, 0}
+                                  : readToken(tokens_[i]));
+            if (values_.back().kind == TokenKind::Number) ++numbers;
+        }
+        const auto notFinite = std::find_if(values_.begin(), values_.end(),
+                                            [](const Token& t) { return t.kind == TokenKind::NotFinite; });
+        // A line of numbers, or of nothing but NaN and infinities, is refused for holding one.
+        if (!comment && notFinite != values_.end() && (numbers > 0 || allNumbers())) {
+            const std::string_view which = tokens_[static_cast<std::size_t>(notFinite - values_.begin())];
+            return refusal("holds " + std::string(which) +
+                           ", which is NaN or infinity: a pressure file holds finite numbers only.");
+        }
+        if (comment || numbers == 0) {
+            if (auto named = namedColumns(tokens_)) columns_ = named;
+            return std::nullopt;
+        }
+        auto point = columns_ ? namedRow() : plainRow();
+        if (auto* refused = std::get_if<Refusal>(&point)) return *refused;
+        return keep(std::get<MeasuredPoint>(point));
+    }
+
+    bool allNumbers() const {
+        return std::all_of(values_.begin(), values_.end(),
+                           [](const Token& t) { return t.kind != TokenKind::Text; });
+    }
+
+    std::variant<MeasuredPoint, Refusal> namedRow() const {
+        if (tokens_.size() < columns_->needed) {
+            return refusal("holds " + numbersWord(tokens_.size()) + ", fewer than its header names.");
+        }
+        MeasuredPoint point;
+        for (std::size_t i = 0; i < tokens_.size(); ++i) {
+            if (i == columns_->surface) {
+                point.surface = surfaceOf(tokens_[i]);
+                if (!point.surface) {
+                    return refusal("holds " + std::string(tokens_[i]) +
+                                   " in its surface column; write upper or lower there.");
+                }
+            } else if (values_[i].kind != TokenKind::Number) {
+                return refusal("holds text among its numbers.");
+            }
+        }
+        point.x = values_[columns_->x].value;
+        point.Cp = values_[columns_->Cp].value;
+        if (columns_->y) point.y = values_[*columns_->y].value;
+        return point;
+    }
+
+    std::variant<MeasuredPoint, Refusal> plainRow() {
+        if (!allNumbers()) return refusal("holds text among its numbers.");
+        const std::size_t count = values_.size();
+        if (count != 2 && count != 3) {
+            return refusal("holds " + numbersWord(count) + "; a line holds x Cp or x y Cp.");
+        }
+        if (plainCount_ == 0) plainCount_ = count;
+        if (count != plainCount_) {
+            return refusal("holds " + numbersWord(count) + " where the lines above hold " +
+                           std::to_string(plainCount_) + ".");
+        }
+        MeasuredPoint point;
+        point.x = values_.front().value;
+        point.Cp = values_.back().value;
+        if (count == 3) point.y = values_[1].value;
+        return point;
+    }
+
+    std::optional<Refusal> keep(MeasuredPoint point) {
+        if (points_.size() == kMaxPressurePoints) {
+            return refusal("is a point too many: a pressure file has at most " +
+                           std::to_string(kMaxPressurePoints) + " points.");
+        }
+        point.line = number_;
+        points_.push_back(point);
+        return std::nullopt;
+    }
+
+    LineSource lines_;
+    const std::string& name_;
+    int number_ = 0;
+    std::optional<Columns> columns_;
+    std::size_t plainCount_ = 0;
+    std::vector<std::string_view> tokens_;
+    std::vector<Token> values_;
+    std::vector<MeasuredPoint> points_;
+};
+
+}  // namespace
+
+std::variant<std::vector<MeasuredPoint>, Refusal> readPressureTable(std::istream& in,
+                                                                    const std::string& name) {
+    return TableReader(in, name).read();
+}
+
+}  // namespace vorta

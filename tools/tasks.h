@@ -1,0 +1,41 @@
+#pragma once
+// What vorta-run does once its command line is understood, one task a file: list or check the
+// catalog (catalog_tasks.cpp), calculate an entry and write it in a format (calculate_task.cpp),
+// write a polar (polar_task.cpp), or compare a pressure file (compare_task.cpp).
+
+#include <optional>
+#include <string>
+
+#include "core/calculation/calculation.h"
+#include "core/catalog/catalog.h"
+
+namespace vorta::run {
+
+inline constexpr int kSuccess = 0;
+inline constexpr int kRefused = 1;
+inline constexpr int kUsageError = 2;
+
+// Refusals name the inputs by the options that carry them.
+inline const InputNames kInputNames{"--points", "--alpha"};
+
+enum class Format { Legacy, Dat, Csv, Json };
+
+struct Options {
+    std::string entry;  // a number, or "all" for a polar
+    std::string input = kCatalogFileName;
+    std::string points = "51";
+    std::string alpha = "0";
+    std::optional<std::string> alphaRange;
+    std::optional<std::string> compare;
+    int layout = 4;
+    Format format = Format::Legacy;
+    std::optional<std::string> output;  // "-" is standard output
+};
+
+int listEntries(const Catalog& catalog);
+int checkCatalog(const Catalog& catalog, const Options& options);
+int calculateEntry(const Catalog& catalog, int k, const Options& options);
+int writePolars(const Catalog& catalog, const std::optional<int>& k, const Options& options);
+int comparePressureFile(const Catalog& catalog, int k, const Options& options);
+
+}  // namespace vorta::run
