@@ -1,5 +1,5 @@
 // The sweep on AVX2 with FMA, four lanes. Compiled with -mavx2 -mfma; run only where the
-// processor has both. See core/solver_kernel.h.
+// processor has both. See core/solver/solver_kernel.h.
 #include <immintrin.h>
 #include <sleef.h>
 

@@ -1,5 +1,5 @@
 // The sweep on AVX-512F, eight lanes. Compiled with -mavx512f; run only where the processor
-// has it. See core/solver_kernel.h.
+// has it. See core/solver/solver_kernel.h.
 #include <immintrin.h>
 #include <sleef.h>
 

@@ -1,4 +1,4 @@
-// The sweep on SSE2, two lanes: the x86-64 baseline. See core/solver_kernel.h.
+// The sweep on SSE2, two lanes: the x86-64 baseline. See core/solver/solver_kernel.h.
 #include <emmintrin.h>
 #include <sleef.h>
 
