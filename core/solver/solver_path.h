@@ -1,7 +1,7 @@
 #pragma once
 // The ways the solver can sweep the circle: the scalar evaluation, and vector code for each
 // x86-64 instruction set it is compiled for. All evaluate the same formulas
-// (core/solver_kernel.h); the solver picks the widest one the processor runs.
+// (core/solver/solver_kernel.h); the solver picks the widest one the processor runs.
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #pragma once
-// The sweep loop for one math backend M (see core/solver_kernel.h): M::width pairs at a time,
+// The sweep loop for one math backend M (see core/solver/solver_kernel.h): M::width pairs at a time,
 // one sincos of Theta/2 serving a point and its mirror point. Template code only, for the
-// reason given in core/solver_kernel.h.
+// reason given in core/solver/solver_kernel.h.
 
 #include "core/solver/solver_kernel.h"
 #include "core/solver/solver_sweep.h"
