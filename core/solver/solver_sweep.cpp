@@ -1,13 +1,11 @@
 #include "core/solver/solver_sweep.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "core/solver/solver_sweep_loop.h"
+#include "core/solver/work_sharing.h"
 
 namespace vorta {
 
@@ -98,49 +96,16 @@ SweepFunction sweepFunction(SweepPath path) {
     }
 }
 
-int threadCountFor(int pairs) {
-    const int wanted = pairs / kMinPairsPerThread;
-    if (wanted < 2) return 1;
-    // Asked once: the answer reads a system file each time.
-    static const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    return std::min(wanted, cores);
-}
-
-SweepJob chunk(const SweepJob& job, int c) {
-    SweepJob part = job;
-    part.firstPair = job.firstPair + c * kPairsPerChunk;
-    part.lastPair = std::min(job.lastPair, part.firstPair + kPairsPerChunk - 1);
-    return part;
-}
-
 }  // namespace
 
-// The threads take chunks of pairs as they come free rather than fixed shares, so that one
-// the shared processor starts late or runs slowly leaves the rest of its work to the others.
 void sweep(const SweepJob& job, SweepPath path, int threads) {
-    const int pairs = job.lastPair - job.firstPair + 1;
-    if (pairs <= 0) return;
     const SweepFunction run = sweepFunction(path);
-    const int chunks = (pairs + kPairsPerChunk - 1) / kPairsPerChunk;
-    const int workers = std::min(threads > 0 ? threads : threadCountFor(pairs), chunks);
-    if (workers == 1) {
-        run(job);
-        return;
-    }
-    std::atomic<int> nextChunk{0};
-    const auto work = [&] {
-        for (int c = nextChunk++; c < chunks; c = nextChunk++) run(chunk(job, c));
-    };
-    std::vector<std::thread> helpers;
-    for (int t = 1; t < workers; ++t) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break;  // no more threads to be had: those running take all the chunks
-        }
-    }
-    work();
-    for (std::thread& helper : helpers) helper.join();
+    shareWork(job.lastPair - job.firstPair + 1, kPairsPerChunk, kMinPairsPerThread, threads, [&](int first, int end) {
+        SweepJob part = job;
+        part.firstPair = job.firstPair + first;
+        part.lastPair = job.firstPair + end - 1;
+        run(part);
+    });
 }
 
 }  // namespace solver
