@@ -8,129 +8,13 @@
 #include <string_view>
 
 #include "core/numbers/number_text.h"
+#include "core/studies/text_table.h"
 
 namespace vorta {
 
 const char* surfaceName(Surface surface) { return surface == Surface::Upper ? "upper" : "lower"; }
 
 namespace {
-
-// Hands out the lines of a stream, read in large blocks: at most kMaxPressureLineLength
-// characters a line and kMaxPressureBytes in all.
-class LineSource {
-public:
-    enum class Status { Line, End, TooLong, TooLarge, Failed };
-
-    explicit LineSource(std::istream& in) : in_(in), buffer_(std::make_unique<char[]>(kCapacity)) {}
-
-    Status next(std::string_view& line) {
-        for (;;) {
-            const char* start = buffer_.get() + begin_;
-            const std::size_t pending = end_ - begin_;
-            if (const auto* feed = static_cast<const char*>(std::memchr(start, '\n', pending))) {
-                const auto length = static_cast<std::size_t>(feed - start);
-                if (length > kMaxPressureLineLength) return Status::TooLong;
-                line = std::string_view(start, length);
-                begin_ += length + 1;
-                return Status::Line;
-            }
-            if (pending > kMaxPressureLineLength) return Status::TooLong;
-            if (atEnd_) {
-                if (in_.bad()) return Status::Failed;
-                if (pending == 0) return Status::End;
-                line = std::string_view(start, pending);
-                begin_ = end_;
-                return Status::Line;
-            }
-            if (!fill()) return Status::TooLarge;
-        }
-    }
-
-private:
-    static constexpr std::size_t kCapacity = std::size_t{1} << 16;
-
-    // Moves what is left of the buffer to its front and reads on behind it; false once more
-    // than kMaxPressureBytes have come.
-    bool fill() {
-        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
-        end_ -= begin_;
-        begin_ = 0;
-        const std::size_t wanted = std::min(kCapacity - end_, kMaxPressureBytes + 1 - total_);
-        in_.read(buffer_.get() + end_, static_cast<std::streamsize>(wanted));
-        const auto got = static_cast<std::size_t>(in_.gcount());
-        end_ += got;
-        total_ += got;
-        if (got < wanted) atEnd_ = true;
-        return total_ <= kMaxPressureBytes;
-    }
-
-    std::istream& in_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t begin_ = 0, end_ = 0, total_ = 0;
-    bool atEnd_ = false;
-};
-
-// Blanks, tabs, commas and the CR of a CR LF line end part the fields of a line.
-struct Separators {
-    bool of[256] = {};
-    constexpr Separators() {
-        for (unsigned char c : {' ', '\t', ',', '\r'}) of[c] = true;
-    }
-};
-constexpr Separators kSeparators;
-bool isSeparator(char c) { return kSeparators.of[static_cast<unsigned char>(c)]; }
-
-void splitTokens(std::string_view line, std::vector<std::string_view>& tokens) {
-    tokens.clear();
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    while (p < end) {
-        while (p < end && isSeparator(*p)) ++p;
-        const char* start = p;
-        while (p < end && !isSeparator(*p)) ++p;
-        if (p > start) tokens.emplace_back(start, static_cast<std::size_t>(p - start));
-    }
-}
-
-bool sameName(std::string_view token, std::string_view name) {
-    return token.size() == name.size() &&
-           std::equal(token.begin(), token.end(), name.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(b);
-           });
-}
-
-bool containsName(std::string_view token, std::string_view name) {
-    for (std::size_t i = 0; i + name.size() <= token.size(); ++i) {
-        if (sameName(token.substr(i, name.size()), name)) return true;
-    }
-    return false;
-}
-
-enum class TokenKind { Number, NotFinite, Text };
-struct Token {
-    TokenKind kind = TokenKind::Text;
-    double value = 0;
-};
-
-// A number as the catalog writes them, read straight by from_chars where it can be. NaN and
-// infinity in any usual spelling (C's nan and inf, Fortran's Infinity, Windows' 1.#INF), and
-// numbers beyond the range of a double, are told apart from text.
-Token readToken(std::string_view text) {
-    std::string_view digits = text;
-    if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-') digits.remove_prefix(1);
-    double value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error == std::errc() && end == digits.data() + digits.size()) {
-        return {std::isfinite(value) ? TokenKind::Number : TokenKind::NotFinite, value};
-    }
-    if (const auto number = readCatalogNumber(text)) {
-        return {std::isfinite(*number) ? TokenKind::Number : TokenKind::NotFinite, *number};
-    }
-    for (std::string_view windows : {"#INF", "#IND", "#QNAN", "#SNAN"}) {
-        if (containsName(text, windows)) return {TokenKind::NotFinite, 0};
-    }
-    return {};
-}
 
 std::optional<Surface> surfaceOf(std::string_view token) {
     if (sameName(token, "upper")) return Surface::Upper;
@@ -145,19 +29,6 @@ struct Columns {
     std::size_t needed = 0;
     bool uses(std::size_t i) const { return i == x || i == Cp || i == y; }
 };
-
-// A column the comparison does not use need only look like a number; its value is not read.
-bool looksLikeNumber(std::string_view token) {
-    bool digit = false;
-    for (char c : token) {
-        if (c >= '0' && c <= '9') {
-            digit = true;
-        } else if (c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E') {
-            return false;
-        }
-    }
-    return digit;
-}
 
 std::optional<Columns> namedColumns(const std::vector<std::string_view>& names) {
     std::optional<std::size_t> x, y, Cp, surface;
@@ -180,7 +51,8 @@ class TableReader {
 public:
     // Room for the most points a file may have is only address space until they are read, and
     // spares copying them as they come.
-    TableReader(std::istream& in, const std::string& name) : lines_(in), name_(name) {
+    TableReader(std::istream& in, const std::string& name)
+        : lines_(in, kMaxPressureLineLength, kMaxPressureBytes), name_(name) {
         points_.reserve(kMaxPressurePoints);
     }
 
@@ -215,9 +87,8 @@ private:
     }
 
     std::optional<Refusal> readLine(std::string_view line) {
-        const std::size_t start = std::min(line.find_first_not_of(" \t"), line.size());
-        const bool comment = start < line.size() && line[start] == '#';
-        splitTokens(line.substr(comment ? start + 1 : 0), tokens_);
+        const bool comment = isComment(line);
+        splitTokens(withoutCommentMark(line), tokens_);
         values_.clear();
         std::size_t numbers = 0;
         for (std::size_t i = 0; i < tokens_.size(); ++i) {
