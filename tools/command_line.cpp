@@ -32,6 +32,8 @@ const char* kExamples =
     "    vorta-run --entry all --alpha-range -4:12:0.5 --format csv\n"
     "  a panel code's Cp against the exact one:\n"
     "    vorta-run --entry 3 --alpha 4 --compare cp.txt\n"
+    "  the exact flow at the nodes of a mesh:\n"
+    "    vorta-run --entry 3 --alpha 4 --field nodes.csv --output exact.csv\n"
     "  the catalog:\n"
     "    vorta-run --list\n"
     "    vorta-run --check --input my_sections.txt\n";
@@ -145,6 +147,11 @@ void defineOptions(CLI::App& app, Options& o, CommandLine& task) {
            "with the exact one")
         ->type_name("FILE|-")
         ->group("Compare a pressure distribution");
+    app.add_option("--field", o.field,
+                   "the exact u, v, Cp and psi at FILE's points (x y, or columns named by a header; - for "
+                   "standard input), as CSV")
+        ->type_name("FILE|-")
+        ->group("The flow field");
 }
 
 // The combinations the options do not allow, said in one line; none when the line is sound.
@@ -164,8 +171,13 @@ std::optional<std::string> misuse(const CLI::App& app, const Options& o, const C
     if (o.compare && (given("--layout") || o.format == Format::Dat || o.format == Format::Json)) {
         return "--compare writes text, or CSV with --format csv";
     }
+    if (o.field && (o.alphaRange || o.compare || given("--layout") || given("--points") ||
+                    (given("--format") && o.format != Format::Csv))) {
+        return "--field goes with --entry, --alpha, --output and --format csv only";
+    }
     if (given("--layout") && o.format != Format::Legacy) return "--layout goes with --format legacy only";
-    if ((task.list || task.check) && (o.alphaRange || o.compare || given("--format") || given("--output"))) {
+    if ((task.list || task.check) &&
+        (o.alphaRange || o.compare || o.field || given("--format") || given("--output"))) {
         return "--list and --check take --input, and --check also --points and --alpha";
     }
     return std::nullopt;

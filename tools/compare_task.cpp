@@ -1,13 +1,10 @@
 // Comparing another code's pressure distribution with the exact one.
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <variant>
 
 #include "core/studies/pressure_compare.h"
 #include "locale/decimal_separator.h"
+#include "tools/task_input.h"
 #include "tools/task_output.h"
 #include "tools/tasks.h"
 
@@ -15,24 +12,11 @@ namespace vorta::run {
 
 namespace {
 
-// The pressure file's points, from the file or, for "-", from standard input. Pipes are read
-// like files.
-std::variant<std::vector<MeasuredPoint>, Refusal> readCompareFile(const std::string& name) {
-    if (name == "-") return readPressureTable(std::cin, "standard input");
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(name, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return Refusal{"Cannot compare with " + name + ": it does not exist."};
-    }
-    if (status.type() == std::filesystem::file_type::directory) {
-        return Refusal{"Cannot compare with " + name + ": it is a directory."};
-    }
-    std::ifstream in(name, std::ios::binary);
-    if (!in.is_open()) {
-        return Refusal{"Cannot compare with " + name + ": it cannot be opened (" + std::strerror(errno) +
-                       ")."};
-    }
-    return readPressureTable(in, name);
+std::variant<std::vector<MeasuredPoint>, Refusal> readCompareFile(const std::string& path) {
+    auto input = openTableInput(path);
+    if (const auto* why = std::get_if<std::string>(&input)) return Refusal{"Cannot compare with " + path + ": " + *why};
+    const TableInput& table = std::get<TableInput>(input);
+    return readPressureTable(*table.stream, table.name);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // What vorta-run does once its command line is understood, one task a file: list or check the
 // catalog (catalog_tasks.cpp), calculate an entry and write it in a format (calculate_task.cpp),
-// write a polar (polar_task.cpp), or compare a pressure file (compare_task.cpp).
+// write a polar (polar_task.cpp), compare a pressure file (compare_task.cpp), or give the flow at
+// another code's points (field_task.cpp).
 
 #include <optional>
 #include <string>
@@ -27,6 +28,7 @@ struct Options {
     std::string alpha = "0";
     std::optional<std::string> alphaRange;
     std::optional<std::string> compare;
+    std::optional<std::string> field;
     int layout = 4;
     Format format = Format::Legacy;
     std::optional<std::string> output;  // "-" is standard output
@@ -37,5 +39,6 @@ int checkCatalog(const Catalog& catalog, const Options& options);
 int calculateEntry(const Catalog& catalog, int k, const Options& options);
 int writePolars(const Catalog& catalog, const std::optional<int>& k, const Options& options);
 int comparePressureFile(const Catalog& catalog, int k, const Options& options);
+int writeField(const Catalog& catalog, int k, const Options& options);
 
 }  // namespace vorta::run

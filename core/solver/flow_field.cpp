@@ -13,10 +13,16 @@ using Complex = std::complex<double>;
 
 const double Pi = 4 * std::atan(1.0);
 
-// e^z - 1 without losing the digits of a small z.
-Complex expm1(Complex z) {
-    const double s = std::sin(z.imag() / 2);
-    return {std::expm1(z.real()) * std::cos(z.imag()) - 2 * s * s, std::exp(z.real()) * std::sin(z.imag())};
+// e^z, and e^z - 1 without losing the digits of a small z.
+struct Exponential {
+    Complex value, minusOne;
+};
+
+Exponential exponential(Complex z) {
+    const double s = std::sin(z.imag() / 2), c = std::cos(z.imag() / 2);
+    const double sinY = 2 * s * c, cosY = (c - s) * (c + s);
+    const double e = std::exp(z.real());
+    return {{e * cosY, e * sinY}, {std::expm1(z.real()) * cosY - 2 * s * s, e * sinY}};
 }
 
 double norm(Complex z) { return z.real() * z.real() + z.imag() * z.imag(); }
@@ -64,57 +70,63 @@ FlowField::Complex FlowField::logW(double x, double y) const {
 // What vanishes on the circle, |zeta - c|^2 - R^2, and at the stagnation points, s - s2, is
 // formed from the nearer of the two singular points, where it cancels nothing: zeta - c =
 // (zeta - 1) + s1 with |s1|^2 = R^2, or (zeta + 1) + s0 with s0 = -1 - c and |s0|^2 = R^2 - 4F.
-FlowField::CirclePoint FlowField::circlePoint(Complex t) const {
-    CirclePoint p;
-    p.t = t;
-    p.zetaMinus1 = 2.0 / expm1(-t);  // 2q/(1 - q) with q = e^t
-    p.zetaPlus1 = -2.0 / expm1(t);   // 2/(1 - q)
+void FlowField::measureFromNearerEnd(CirclePoint& p) const {
     p.nearNose = norm(p.zetaPlus1) < norm(p.zetaMinus1);
     const auto dot = [](Complex a, Complex b) { return a.real() * b.real() + a.imag() * b.imag(); };
     p.exterior = p.nearNose ? 2 * dot(p.zetaPlus1, s0_) + norm(p.zetaPlus1) - 4 * F_
                             : 2 * dot(p.zetaMinus1, s1_) + norm(p.zetaMinus1);
+}
+
+// The circle point of t = log q, where w = q^m and 1 - w are known to their own precision.
+FlowField::CirclePoint FlowField::circlePoint(Complex t, Complex w, Complex oneMinusW) const {
+    const Exponential q = exponential(t);
+    CirclePoint p;
+    p.t = t;
+    p.q = q.value;
+    p.oneMinusQ = -q.minusOne;
+    p.w = w;
+    p.oneMinusW = oneMinusW;
+    p.zetaMinus1 = 2.0 * p.q / p.oneMinusQ;
+    p.zetaPlus1 = 2.0 / p.oneMinusQ;
+    measureFromNearerEnd(p);
     return p;
 }
 
-// Of the m-th roots q of w, those on the principal branch of log q (whose angle lies within
-// +-Pi): the mapping is one-to-one outside the circle, so at most one of them lies there.
+// Of the m-th roots q of w, the one outside the circle. The circle passes through zeta = 1,
+// where q = 0, and q maps the outside of the circle into a disc that touches 0 from the side
+// of the outward normal there, in direction -Beta: its points lie within Pi/2 of that
+// direction. The roots lie 2 Pi/m >= Pi apart, so the one nearest to it is the only candidate;
+// it lies outside the circle unless the point lies inside the section.
 std::optional<FlowField::CirclePoint> FlowField::preimage(double x, double y) const {
     const Complex L = logW(x, y);
-    std::optional<CirclePoint> best;
-    for (int k = -1; k <= 1; ++k) {
-        const Complex t = (L + Complex(0, 2 * Pi * k)) / m_;
-        if (!(t.imag() > -Pi && t.imag() <= Pi)) continue;
-        const CirclePoint p = circlePoint(t);
-        if (!best || p.exterior > best->exterior) best = p;
-    }
-    if (!best || !std::isfinite(best->exterior)) return std::nullopt;
-    if (best->exterior >= 0) return best;
+    const double turns = std::nearbyint((-m_ * Beta_ - L.imag()) / (2 * Pi));
+    const Complex t = (L + Complex(0, 2 * Pi * turns)) / m_;
+    const Complex b(x + nose_, y);
+    const CirclePoint p = circlePoint(t, Complex(x - 1, y) / b, 2 * mA_ / b);
+    if (!std::isfinite(p.exterior)) return std::nullopt;
+    if (p.exterior >= 0) return p;
     // Inside the circle by R - |s| = -exterior/(|s| + R), which the mapping stretches by its scale.
-    const double depth = -best->exterior / (std::sqrt(R2_ + best->exterior) + R_) * mappingScale(*best);
-    if (depth <= kSurfaceTolerance) return best;
+    const double depth = -p.exterior / (std::sqrt(R2_ + p.exterior) + R_) * mappingScale(p);
+    if (depth <= kSurfaceTolerance) return p;
     return std::nullopt;
 }
 
 // |dz/dzeta| = m^2 A |q|^(m-1) |1 - q|^2 / |1 - w|^2.
 double FlowField::mappingScale(const CirclePoint& p) const {
-    const Complex oneMinusQ = -expm1(p.t);
-    const Complex oneMinusW = -expm1(m_ * p.t);
-    return m_ * m_ * A_ * std::exp((m_ - 1) * p.t.real()) * norm(oneMinusQ) / norm(oneMinusW);
+    return m_ * m_ * A_ * std::exp((m_ - 1) * p.t.real()) * norm(p.oneMinusQ) / norm(p.oneMinusW);
 }
 
 // The circle flow dPhi/dzeta = A e^{-i Alfa} (s - s1)(s - s2)/s^2, s = zeta - centre, has its
 // zeros at the two stagnation points, and s - s1 = zeta - 1 exactly; divided by dz/dzeta,
-//   u - iv = e^{-i Alfa} 2 q^(2-m) (s - s2) (1 - w)^2 / (m^2 s^2 (1 - q)^3).
+//   u - iv = e^{-i Alfa} 2 q^(2-m) (s - s2) (1 - w)^2 / (m^2 s^2 (1 - q)^3), with q^(2-m) = q^2/w.
 // The stream function is Im Phi less its value on the circle:
 //   psi = A Im(s e^{-i Alfa}) (|s|^2 - R^2)/|s|^2 + R A sin(Alfa + Beta) ln(|s|^2/R^2).
 FieldValues FlowField::valuesAt(const CirclePoint& p) const {
-    const Complex oneMinusQ = -expm1(p.t);
-    const Complex oneMinusW = -expm1(m_ * p.t);
     const Complex s = p.nearNose ? p.zetaPlus1 + s0_ : p.zetaMinus1 + s1_;
     const Complex sMinusS2 = p.nearNose ? p.zetaPlus1 + s0MinusS2_ : p.zetaMinus1 + s1MinusS2_;
-    const Complex qPower = std::exp((2 - m_) * p.t);
-    const Complex conjugateVelocity = freeStreamTurn_ * 2.0 * qPower * sMinusS2 * oneMinusW * oneMinusW /
-                                      (m_ * m_ * s * s * oneMinusQ * oneMinusQ * oneMinusQ);
+    const Complex qPower = p.q * p.q / p.w;
+    const Complex conjugateVelocity = freeStreamTurn_ * 2.0 * qPower * sMinusS2 * p.oneMinusW * p.oneMinusW /
+                                      (m_ * m_ * s * s * p.oneMinusQ * p.oneMinusQ * p.oneMinusQ);
     FieldValues values;
     values.u = conjugateVelocity.real();
     values.v = -conjugateVelocity.imag();
@@ -164,8 +176,6 @@ FlowField::CirclePoint FlowField::circlePointFromDirection(double r, double angl
     CirclePoint p;
     p.zetaMinus1 = fromCirclePoint(std::arg(s1_));
     p.zetaPlus1 = fromCirclePoint(s0Direction) + 4 * F_ / (R_ + s0Modulus) * std::polar(1.0, s0Direction);
-    p.nearNose = norm(p.zetaPlus1) < norm(p.zetaMinus1);
-    p.exterior = (r - R_) * (r + R_);
     // t = log q = log((zeta - 1)/(zeta + 1)); where |q| is near 1, far from the circle, its modulus
     // comes from |zeta - 1|^2 - |zeta + 1|^2 = -4 Re zeta.
     const double dNorm = norm(p.zetaMinus1), eNorm = norm(p.zetaPlus1);
@@ -174,6 +184,13 @@ FlowField::CirclePoint FlowField::circlePointFromDirection(double r, double angl
     const double modulus = ratio > 0.5 && ratio < 2 ? 0.5 * std::log1p(-4 * realZeta / eNorm)
                                                     : 0.5 * (std::log(dNorm) - std::log(eNorm));
     p.t = {modulus, std::arg(p.zetaMinus1 * std::conj(p.zetaPlus1))};
+    const Exponential q = exponential(p.t), w = exponential(m_ * p.t);
+    p.q = q.value;
+    p.oneMinusQ = -q.minusOne;
+    p.w = w.value;
+    p.oneMinusW = -w.minusOne;
+    measureFromNearerEnd(p);
+    p.exterior = (r - R_) * (r + R_);  // exact where r is
     return p;
 }
 
@@ -197,15 +214,13 @@ FlowField::Node FlowField::atCirclePoint(double r, double angle) const {
     if (p.zetaMinus1 == Complex(0, 0)) return {1, 0, trailingEdgeValues()};
     // z' - mA = 2mA w/(1 - w) and z' + mA = 2mA/(1 - w): the one that is the smaller gives x
     // without cancelling, from the trailing edge's x = 1 or the nose's.
-    const Complex w = std::exp(m_ * p.t);
-    const Complex oneMinusW = -expm1(m_ * p.t);
     Node node;
-    if (std::norm(w) < 1) {
-        const Complex fromTrailingEdge = 2 * mA_ * w / oneMinusW;
+    if (norm(p.w) < 1) {
+        const Complex fromTrailingEdge = 2 * mA_ * p.w / p.oneMinusW;
         node.x = 1 + fromTrailingEdge.real();
         node.y = fromTrailingEdge.imag();
     } else {
-        const Complex fromNose = 2 * mA_ / oneMinusW;
+        const Complex fromNose = 2 * mA_ / p.oneMinusW;
         node.x = fromNose.real() - nose_;
         node.y = fromNose.imag();
     }

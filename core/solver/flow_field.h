@@ -53,12 +53,14 @@ class FlowField {
     // The circle-plane point by t = log((zeta - 1)/(zeta + 1)), from which every quantity of the
     // flow and of the mapping follows without cancelling digits.
     struct CirclePoint {
-        Complex t;
+        Complex t;  // log q
+        Complex q, oneMinusQ, w, oneMinusW;
         Complex zetaMinus1, zetaPlus1;
-        bool nearNose;    // nearer zeta = -1 than zeta = 1
-        double exterior;  // |zeta - centre|^2 - R^2: positive outside the circle
+        bool nearNose = false;  // nearer zeta = -1 than zeta = 1
+        double exterior = 0;    // |zeta - centre|^2 - R^2: positive outside the circle
     };
-    CirclePoint circlePoint(Complex t) const;
+    CirclePoint circlePoint(Complex t, Complex w, Complex oneMinusW) const;
+    void measureFromNearerEnd(CirclePoint& p) const;
     CirclePoint circlePointFromDirection(double r, double angle) const;
     FieldValues valuesAt(const CirclePoint& p) const;
     FieldValues trailingEdgeValues() const;
