@@ -75,6 +75,9 @@ inline double unsignedZero(double value) { return value == 0 ? 0.0 : value; }
 // point can be the regional separator.
 std::string shortestText(double value, std::string_view separator = ".");
 
+// value to six significant digits for people, trailing zeros kept: 0.364180, 1.00000e-10.
+std::string sixDigits(double value, std::string_view separator);
+
 // The bare-number form: a blank or "-", the plain rounded value, a blank. 51 gives " 51 ".
 std::string formatBare(double value, int decimals, std::string_view separator);
 

@@ -12,6 +12,13 @@ namespace vorta {
 
 namespace {
 
+// A number's text with the given decimal separator for its point.
+std::string withSeparator(std::string text, std::string_view separator) {
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos) text.replace(point, 1, separator);
+    return text;
+}
+
 // A finite value as decimal digits: value = 0.d1d2d3... x 10^exponent. Digits carry no
 // leading or trailing zeros; zero has no digits.
 struct Decimal {
@@ -214,12 +221,22 @@ std::string formatBare(double value, int decimals, std::string_view separator) {
 }
 
 std::string shortestText(double value, std::string_view separator) {
-    value = unsignedZero(value);
     char text[32];
-    std::string shortest(text, std::to_chars(text, text + sizeof text, value).ptr);
-    const std::size_t point = shortest.find('.');
-    if (point != std::string::npos) shortest.replace(point, 1, separator);
-    return shortest;
+    return withSeparator(std::string(text, std::to_chars(text, text + sizeof text, unsignedZero(value)).ptr),
+                         separator);
+}
+
+std::string sixDigits(double value, std::string_view separator) {
+    char text[64];
+    value = unsignedZero(value);
+    auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 5);
+    const std::string scientific(text, static_cast<std::size_t>(written.ptr - text));
+    const std::size_t letter = scientific.find('e');
+    if (letter == std::string::npos) return scientific;  // inf or nan, which no comparison holds
+    const int exponent = std::atoi(scientific.c_str() + letter + 1);
+    if (exponent < -4 || exponent >= 6) return withSeparator(scientific, separator);
+    written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 5 - exponent);
+    return withSeparator(std::string(text, static_cast<std::size_t>(written.ptr - text)), separator);
 }
 
 }  // namespace vorta

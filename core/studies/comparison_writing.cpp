@@ -17,12 +17,6 @@ void appendShortest(BlockWriter& out, double value) {
     out.wrote(std::to_chars(start, start + 32, unsignedZero(value)).ptr);
 }
 
-std::string withSeparator(std::string text, std::string_view separator) {
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos) text.replace(point, 1, separator);
-    return text;
-}
-
 // "lines 2 to 80 (x 1.00000 to 0.000385000)", or "line 7 (x 0.500000)".
 std::string linesOf(const RunDecision& run, std::string_view separator) {
     if (run.firstLine == run.lastLine) {
@@ -39,18 +33,6 @@ std::string mediansOf(const RunDecision& run, std::string_view separator) {
 
 }  // namespace
 
-std::string sixDigits(double value, std::string_view separator) {
-    char text[64];
-    value = unsignedZero(value);
-    auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 5);
-    const std::string scientific(text, static_cast<std::size_t>(written.ptr - text));
-    const std::size_t letter = scientific.find('e');
-    if (letter == std::string::npos) return scientific;  // inf or nan, which no comparison holds
-    const int exponent = std::atoi(scientific.c_str() + letter + 1);
-    if (exponent < -4 || exponent >= 6) return withSeparator(scientific, separator);
-    written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 5 - exponent);
-    return withSeparator(std::string(text, static_cast<std::size_t>(written.ptr - text)), separator);
-}
 
 std::string comparisonSummary(const Comparison& comparison, std::string_view separator) {
     const auto& rows = comparison.rows;

@@ -77,7 +77,5 @@ std::string skippedNote(const SkippedPoint& skipped, const std::string& name, st
 std::optional<Refusal> undecidedRefusal(const Comparison& comparison, const std::string& name,
                                         std::string_view separator);
 
-// value to six significant digits, trailing zeros kept: 0.364180, 1.00000e-10.
-std::string sixDigits(double value, std::string_view separator);
 
 }  // namespace vorta

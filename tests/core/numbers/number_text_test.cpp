@@ -88,6 +88,16 @@ TEST(ShortestText, ReadsBackAsTheSameDouble) {
 
 // Selig order: from the trailing edge over the upper surface (points N1 down to the nose) to
 // the leading edge and back along the lower surface, every double exact.
+TEST(SixDigits, ForPeopleWithTrailingZerosKept) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {{0, "0.00000"},          {1e-10, "1.00000e-10"},      {0.0001, "0.000100000"},
+                 {-0.36417999999999995, "-0.364180"}, {123456.7, "123457"}, {999999.7, "1.00000e+06"}};
+    for (const auto& c : cases) EXPECT_EQ(sixDigits(c.value, "."), c.text) << c.value;
+    EXPECT_EQ(sixDigits(0.5, ","), "0,500000");
+}
+
 struct PatternCase {
     double value;
     Pattern pattern;
