@@ -34,6 +34,8 @@ const char* kExamples =
     "    vorta-run --entry 3 --alpha 4 --compare cp.txt\n"
     "  the exact flow at the nodes of a mesh:\n"
     "    vorta-run --entry 3 --alpha 4 --field nodes.csv --output exact.csv\n"
+    "  a CFD code's field on three meshes against the exact one:\n"
+    "    vorta-run --entry 3 --alpha 4 --compare-field coarse.csv medium.csv fine.csv\n"
     "  the catalog:\n"
     "    vorta-run --list\n"
     "    vorta-run --check --input my_sections.txt\n";
@@ -152,6 +154,11 @@ void defineOptions(CLI::App& app, Options& o, CommandLine& task) {
                    "standard input), as CSV")
         ->type_name("FILE|-")
         ->group("The flow field");
+    app.add_option("--compare-field", o.compareField,
+                   "error norms of each FILE's u, v, Cp, psi (columns named by a header) against the exact ones, "
+                   "and the observed order over FILEs refined in turn")
+        ->type_name("FILE...")
+        ->group("The flow field");
 }
 
 // The combinations the options do not allow, said in one line; none when the line is sound.
@@ -175,9 +182,14 @@ std::optional<std::string> misuse(const CLI::App& app, const Options& o, const C
                     (given("--format") && o.format != Format::Csv))) {
         return "--field goes with --entry, --alpha, --output and --format csv only";
     }
+    if (!o.compareField.empty() && (o.alphaRange || o.compare || o.field || given("--layout") ||
+                                    given("--points") || (given("--format") && o.format != Format::Csv))) {
+        return "--compare-field goes with --entry, --alpha, --output and --format csv only";
+    }
     if (given("--layout") && o.format != Format::Legacy) return "--layout goes with --format legacy only";
     if ((task.list || task.check) &&
-        (o.alphaRange || o.compare || o.field || given("--format") || given("--output"))) {
+        (o.alphaRange || o.compare || o.field || !o.compareField.empty() || given("--format") ||
+         given("--output"))) {
         return "--list and --check take --input, and --check also --points and --alpha";
     }
     return std::nullopt;

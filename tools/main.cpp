@@ -29,6 +29,7 @@ int runTask(const vorta::Catalog& catalog, const CommandLine& line) {
     if (o.alphaRange) return writePolars(catalog, k, o);
     if (o.compare) return comparePressureFile(catalog, k, o);
     if (o.field) return writeField(catalog, k, o);
+    if (!o.compareField.empty()) return compareFields(catalog, k, o);
     return calculateEntry(catalog, k, o);
 }
 

@@ -2,10 +2,12 @@
 // What vorta-run does once its command line is understood, one task a file: list or check the
 // catalog (catalog_tasks.cpp), calculate an entry and write it in a format (calculate_task.cpp),
 // write a polar (polar_task.cpp), compare a pressure file (compare_task.cpp), or give the flow at
-// another code's points (field_task.cpp).
+// another code's points (field_task.cpp) or compare it with another code's field
+// (compare_field_task.cpp).
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/calculation/calculation.h"
 #include "core/catalog/catalog.h"
@@ -29,6 +31,7 @@ struct Options {
     std::optional<std::string> alphaRange;
     std::optional<std::string> compare;
     std::optional<std::string> field;
+    std::vector<std::string> compareField;
     int layout = 4;
     Format format = Format::Legacy;
     std::optional<std::string> output;  // "-" is standard output
@@ -40,5 +43,6 @@ int calculateEntry(const Catalog& catalog, int k, const Options& options);
 int writePolars(const Catalog& catalog, const std::optional<int>& k, const Options& options);
 int comparePressureFile(const Catalog& catalog, int k, const Options& options);
 int writeField(const Catalog& catalog, int k, const Options& options);
+int compareFields(const Catalog& catalog, int k, const Options& options);
 
 }  // namespace vorta::run

@@ -75,4 +75,59 @@ TEST_F(VortaRun, FieldRefusesWhatIsNoPointFileOrNoTask) {
     }
 }
 
+// The tool's own field, fed back with a known error, gives that error's norms and order.
+TEST_F(VortaRun, CompareFieldGivesNormsAndTheObservedOrder) {
+    // Points outside the section: x beyond the trailing edge, on meshes of 4, 16 and 64 points.
+    std::vector<std::string> files;
+    for (int n : {4, 16, 64}) {
+        std::string points = "x y\n";
+        for (int i = 0; i < n; ++i)
+            points += std::to_string(1.5 + i * 0.01) + " " + std::to_string(0.2 + i * 0.003) + "\n";
+        writeFile(dir_.file("p.txt"), points);
+        const Outcome exact = run("--entry 2 --alpha 4 --field p.txt");
+        ASSERT_EQ(exact.status, 0) << exact.err;
+        // u off by h^2 = 1/n at every point, psi by a constant.
+        std::istringstream rows(exact.out);
+        std::string row, text = "x,y,u,psi\n";
+        std::getline(rows, row);
+        while (std::getline(rows, row)) {
+            std::vector<double> v;
+            std::istringstream fields(row);
+            for (std::string f; std::getline(fields, f, ',');) v.push_back(std::strtod(f.c_str(), nullptr));
+            char line[200];
+            std::snprintf(line, sizeof line, "%.17g,%.17g,%.17g,%.17g\n", v[0], v[1], v[2] + 1.0 / n,
+                          v[5] + 3);
+            text += line;
+        }
+        files.push_back("mesh" + std::to_string(n) + ".csv");
+        writeFile(dir_.file(files.back()), text);
+    }
+    const Outcome r =
+        run("--entry 2 --alpha 4 --compare-field mesh4.csv mesh16.csv mesh64.csv", "LANG=de_DE.UTF-8");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.rfind("mesh4.csv: 4 points compared\n  column            L1            L2          Linf\n"
+                          "       u      0,250000      0,250000      0,250000\n",
+                          0),
+              0u)
+        << r.out;
+    EXPECT_NE(r.out.find("observed order from L2, mesh4.csv to mesh16.csv: u 2 psi none\n"),
+              std::string::npos)
+        << r.out;
+
+    const Outcome csv = run("--entry 2 --alpha 4 --compare-field mesh4.csv mesh16.csv --format csv");
+    EXPECT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.out.substr(0, csv.out.find("\r\n")), "file,points,column,L1,L2,Linf,order");
+    EXPECT_NE(csv.out.find("\r\nmesh16.csv,16,u,0.06249999"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find(",2.0000000000000004\r\n"), std::string::npos) << csv.out;
+
+    writeFile(dir_.file("plain.txt"), "1.5 0.2\n");
+    const Outcome unnamed = run("--entry 2 --compare-field plain.txt");
+    EXPECT_EQ(unnamed.status, 1);
+    EXPECT_EQ(unnamed.err.rfind(
+                  "Cannot compare the field of plain.txt: its header names none of u, v, Cp and psi.", 0),
+              0u)
+        << unnamed.err;
+}
+
 }  // namespace
