@@ -1,6 +1,8 @@
-"""The flow field's closed form on numpy arrays: the peer of the field benchmark. Evaluates
-u, v, Cp and psi at N points spread about the section and prints a checksum and the time.
-    python3 field_numpy.py F G m AlfaD N
+"""The flow field's closed form on numpy arrays: the peer of bench/field_whole_process.sh.
+Evaluates u, v, Cp and psi at N points spread about the section and prints the median time of
+five evaluations; writes the same points as raw doubles (all x, then all y) and as text lines
+of x y, for vorta's evaluation and vorta-run --field to take the same arrays.
+    python3 field_numpy.py F G m AlfaD N POINTS.raw POINTS.txt
 """
 import sys
 import time
@@ -52,10 +54,14 @@ def main():
     rng = np.random.default_rng(1)
     x = rng.uniform(-2, 3, N)
     y = rng.uniform(-2, 2, N)
-    start = time.perf_counter()
-    u, v, Cp, psi = field(F, G, m, AlfaD, x, y)
-    elapsed = time.perf_counter() - start
-    print(f"{np.nansum(u + v + Cp + psi)!r} {elapsed * 1000:.1f} ms")
+    np.concatenate([x, y]).tofile(sys.argv[6])
+    np.savetxt(sys.argv[7], np.c_[x, y], fmt="%.17g")
+    times = []
+    for _ in range(5):
+        start = time.perf_counter()
+        field(F, G, m, AlfaD, x, y)
+        times.append(time.perf_counter() - start)
+    print(f"numpy             {sorted(times)[2] * 1000:8.1f} ms")
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/solver/math_scalar.h"
 #include "core/solver/solver_sweep_loop.h"
 #include "core/solver/work_sharing.h"
 
@@ -50,22 +51,6 @@ const char* pathName(SweepPath path) {
 namespace solver {
 
 namespace {
-
-struct ScalarMath {
-    using Mask = bool;
-    using Vec = double;
-    static constexpr int width = 1;
-    static double broadcast(double v) { return v; }
-    static Mask isNegative(double v) { return v < 0; }
-    static double select(Mask mask, double whenSet, double otherwise) { return mask ? whenSet : otherwise; }
-    static double load(const double* p) { return *p; }
-    static void store(double* p, double v) { *p = v; }
-    static double reversed(double v) { return v; }
-    static double sqrt(double v) { return std::sqrt(v); }
-    static double pow(double x, double y) { return std::pow(x, y); }
-    static double atan2(double y, double x) { return std::atan2(y, x); }
-    static SinCos<ScalarMath> sincos(double v) { return {std::sin(v), std::cos(v)}; }
-};
 
 void sweepScalar(const SweepJob& job) { sweepPairs<ScalarMath>(job); }
 

@@ -1,9 +1,11 @@
-// The sweep on AVX2 with FMA, four lanes. Compiled with -mavx2 -mfma; run only where the
-// processor has both. See core/solver/solver_kernel.h.
+#pragma once
+// The AVX2 math backend of the kernels, four lanes. For translation units compiled with -mavx2
+// -mfma; see core/solver/solver_kernel.h.
+
 #include <immintrin.h>
 #include <sleef.h>
 
-#include "core/solver/solver_sweep_loop.h"
+#include "core/solver/solver_kernel.h"
 
 namespace vorta::solver {
 
@@ -28,10 +30,12 @@ struct Avx2Math {
         const Sleef___m256d_2 r = Sleef_sincosd4_u10avx2(v);
         return {r.x, r.y};
     }
+    static Vec exp(Vec v) { return Sleef_expd4_u10avx2(v); }
+    static Vec expm1(Vec v) { return Sleef_expm1d4_u10avx2(v); }
+    static Vec log(Vec v) { return Sleef_logd4_u10avx2(v); }
+    static Vec log1p(Vec v) { return Sleef_log1pd4_u10avx2(v); }
 };
 
 }  // namespace
-
-void sweepAvx2(const SweepJob& job) { sweepPairs<Avx2Math>(job); }
 
 }  // namespace vorta::solver

@@ -1,8 +1,11 @@
-// The sweep on SSE2, two lanes: the x86-64 baseline. See core/solver/solver_kernel.h.
+#pragma once
+// The SSE2 math backend of the kernels, two lanes: the x86-64 baseline. For translation units
+// compiled for SSE2 only; see core/solver/solver_kernel.h.
+
 #include <emmintrin.h>
 #include <sleef.h>
 
-#include "core/solver/solver_sweep_loop.h"
+#include "core/solver/solver_kernel.h"
 
 namespace vorta::solver {
 
@@ -27,10 +30,12 @@ struct Sse2Math {
         const Sleef___m128d_2 r = Sleef_sincosd2_u10sse2(v);
         return {r.x, r.y};
     }
+    static Vec exp(Vec v) { return Sleef_expd2_u10sse2(v); }
+    static Vec expm1(Vec v) { return Sleef_expm1d2_u10sse2(v); }
+    static Vec log(Vec v) { return Sleef_logd2_u10sse2(v); }
+    static Vec log1p(Vec v) { return Sleef_log1pd2_u10sse2(v); }
 };
 
 }  // namespace
-
-void sweepSse2(const SweepJob& job) { sweepPairs<Sse2Math>(job); }
 
 }  // namespace vorta::solver

@@ -1,9 +1,11 @@
-// The sweep on AVX-512F, eight lanes. Compiled with -mavx512f; run only where the processor
-// has it. See core/solver/solver_kernel.h.
+#pragma once
+// The AVX-512F math backend of the kernels, eight lanes. For translation units compiled with
+// -mavx512f; see core/solver/solver_kernel.h.
+
 #include <immintrin.h>
 #include <sleef.h>
 
-#include "core/solver/solver_sweep_loop.h"
+#include "core/solver/solver_kernel.h"
 
 namespace vorta::solver {
 
@@ -31,10 +33,12 @@ struct Avx512Math {
         const Sleef___m512d_2 r = Sleef_sincosd8_u10avx512f(v);
         return {r.x, r.y};
     }
+    static Vec exp(Vec v) { return Sleef_expd8_u10avx512f(v); }
+    static Vec expm1(Vec v) { return Sleef_expm1d8_u10avx512f(v); }
+    static Vec log(Vec v) { return Sleef_logd8_u10avx512f(v); }
+    static Vec log1p(Vec v) { return Sleef_log1pd8_u10avx512f(v); }
 };
 
 }  // namespace
-
-void sweepAvx512(const SweepJob& job) { sweepPairs<Avx512Math>(job); }
 
 }  // namespace vorta::solver
