@@ -167,6 +167,9 @@ TEST(FlowField, InsideTheSectionHasNoValuesBeyondTheTolerance) {
     const auto above = arc.at(top.x, top.y + 1e-12);
     ASSERT_TRUE(above);
     EXPECT_NEAR(above->Cp, 1 - top.Cu, 1e-6);
+    const auto below = arc.at(bottom.x, bottom.y - 1e-12);
+    ASSERT_TRUE(below);
+    EXPECT_NEAR(below->Cp, 1 - bottom.Cu, 1e-6);
     EXPECT_FALSE(arc.at(0, 0));  // the arc's sharp leading edge
 }
 
