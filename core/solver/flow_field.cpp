@@ -26,7 +26,7 @@ FieldValues valuesOf(const solver::FlowValues<Scalar>& v) { return {v.u, v.v, v.
 
 }  // namespace
 
-FlowField::FlowField(double F, double G, double m, double AlfaD) : G_(G) {
+FlowField::FlowField(double F, double G, double m, double AlfaD) {
     constexpr double Chord = 1;
     solver::FieldConstants& c = constants_;
     const double ratio = std::pow(F / (1 + F), m);
@@ -34,7 +34,6 @@ FlowField::FlowField(double F, double G, double m, double AlfaD) : G_(G) {
     c.m = m;
     c.A = (Chord / (2 * m)) * (1 - ratio);
     c.mA = m * c.A;
-    XShift_ = c.mA - Chord;
     c.nose = -Chord * ratio;  // XShift + mA = 2mA - Chord, without cancelling
     const double Beta = std::atan(G / (1 + F));
     c.R2 = (1 + F) * (1 + F) + G * G;

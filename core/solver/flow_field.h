@@ -55,7 +55,6 @@ class FlowField {
     FieldValues trailingEdgeValues() const;
 
     solver::FieldConstants constants_;
-    double G_, XShift_;
 };
 
 }  // namespace vorta
