@@ -48,7 +48,6 @@ std::vector<std::string> descriptorDisagreements(const CatalogEntry& entry) {
     const auto shown = [&](std::size_t field, double value) {
         return withDecimals(value, std::clamp(writtenDecimals(text[field]), 4, kMostShownDecimals));
     };
-    const bool arc = entry.F == 0 && entry.m == 2;
     std::vector<std::string> lines;
     const auto check = [&](std::size_t field, double value, double measure, const std::string& saying) {
         if (disagrees(text[field], value, measure)) {
@@ -58,7 +57,8 @@ std::vector<std::string> descriptorDisagreements(const CatalogEntry& entry) {
     };
     check(0, entry.Delta, measured->Delta, " is " + shown(0, measured->Delta) + " thick");
     check(1, entry.Gama, measured->Gama, " has a camber of " + shown(1, measured->Gama));
-    if (!arc) check(2, entry.xDltC, measured->xDltC, " is thickest at x = " + shown(2, measured->xDltC));
+    if (measured->Delta >= kThinnestPlaced)
+        check(2, entry.xDltC, measured->xDltC, " is thickest at x = " + shown(2, measured->xDltC));
     const int tauDecimals = std::clamp(writtenDecimals(text[3]), 4, kMostShownDecimals);
     check(3, entry.Tau, measured->Tau,
           " has a trailing-edge angle of " + formatRounded(measured->Tau, tauDecimals, ".") + " degrees");

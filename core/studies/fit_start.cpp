@@ -68,7 +68,7 @@ std::optional<FitStart> fitStart(const std::vector<PlanePoint>& points) {
     FitStart start;
     start.origin = *farthest;
     start.chord = trailingEdge - start.origin;
-    if (!(std::norm(start.chord) > 0) || !std::isfinite(std::norm(start.chord))) return std::nullopt;
+    if (!(std::abs(start.chord) > 0) || !std::isfinite(std::abs(start.chord))) return std::nullopt;
     for (Complex& point : p) point = (point - start.origin) / start.chord;
 
     start.leadingEdge = static_cast<std::size_t>(farthest - p.begin());

@@ -193,12 +193,26 @@ Model leastSquares(const std::vector<Complex>& points, const std::vector<Reach>&
     return modelOf(p, heldM);
 }
 
+// The power of two that brings the largest coordinate between 1/2 and 1: points scaled by it,
+// exactly, keep their squared distances within the range of numbers, however large or small.
+int scaleExponent(const std::vector<PlanePoint>& points) {
+    double largest = 0;
+    for (const PlanePoint& p : points) largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
+    int exponent = 0;
+    std::frexp(largest, &exponent);
+    return exponent;
+}
+
 }  // namespace
 
-std::variant<SectionFit, Refusal> fitSection(const std::vector<PlanePoint>& filePoints) {
-    if (filePoints.size() < kFewestContourPoints) {
+std::variant<SectionFit, Refusal> fitSection(const std::vector<PlanePoint>& givenPoints) {
+    if (givenPoints.size() < kFewestContourPoints) {
         return Refusal{"a fit needs at least " + std::to_string(kFewestContourPoints) + " points."};
     }
+    const int exponent = scaleExponent(givenPoints);
+    std::vector<PlanePoint> filePoints;
+    for (const PlanePoint& p : givenPoints)
+        filePoints.push_back({std::ldexp(p.x, -exponent), std::ldexp(p.y, -exponent)});
     const std::optional<FitStart> start = fitStart(filePoints);
     if (!start)
         return Refusal{"the points do not outline a section: its leading and trailing edges coincide."};
@@ -223,7 +237,8 @@ std::variant<SectionFit, Refusal> fitSection(const std::vector<PlanePoint>& file
     fit.section = {model.F, model.G, model.m, *measures};
     fit.largestDistance = distances->cwiseAbs().maxCoeff() / scale;
     fit.rmsDistance = std::sqrt(distances->squaredNorm() / static_cast<double>(points.size())) / scale;
-    const Complex a = start->chord * model.a, b = start->chord * model.b + start->origin;
+    const Complex a = std::ldexp(1.0, exponent) * start->chord * model.a;
+    const Complex b = std::ldexp(1.0, exponent) * (start->chord * model.b + start->origin);
     fit.transform = {std::abs(a), std::arg(a) * 180 / Pi, b.real(), b.imag()};
     return fit;
 }

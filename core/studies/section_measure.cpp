@@ -151,12 +151,9 @@ std::optional<SectionMeasures> measureSection(double F, double G, double m) {
 
     SectionMeasures measures;
     measures.Tau = 180 * (2 - m);
-    // The arc's two surfaces are one line: it has no thickness, and so no place where it is largest.
-    if (!(F == 0 && m == 2)) {
-        const AlongChord thickest = largest(xs, thicknesses, thickness);
-        measures.Delta = thickest.value;
-        measures.xDltC = thickest.x;
-    }
+    const AlongChord thickest = largest(xs, thicknesses, thickness);
+    measures.Delta = std::max(thickest.value, 0.0);
+    if (thickest.value >= kThinnestPlaced) measures.xDltC = thickest.x;
     const AlongChord highest = largest(xs, cambers, camber);
     const AlongChord lowest = largest(xs, negativeCambers, [&](double x) { return -camber(x); });
     measures.Gama = highest.value >= lowest.value ? highest.value : -lowest.value;

@@ -17,9 +17,13 @@ struct SectionMeasures {
     double Delta = 0, Gama = 0, xDltC = 0, Tau = 0;
 };
 
+// Below this thickness, in chords, the place of the largest is lost in the rounding of the
+// surfaces' heights: such a section, a circular arc (F = 0, m = 2) above all, has xDltC 0.
+inline constexpr double kThinnestPlaced = 1e-9;
+
 // The measures of the section of F, G and m, or none where its contour cannot be measured:
 // a section sectionProblem refuses, a contour with points beyond the range of numbers, or one
-// with no extent in x. A circular arc (F = 0, m = 2) has no thickness; its xDltC is 0.
+// with no extent in x.
 std::optional<SectionMeasures> measureSection(double F, double G, double m);
 
 // A catalog line, Delta,Gama,xDltC,Tau,F,G,m: Delta, Gama and xDltC with four decimals

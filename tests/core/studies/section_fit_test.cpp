@@ -83,22 +83,31 @@ TEST(SectionFit, FindsVortasOwnSectionsAgainAtAnySpacing) {
     }
 }
 
+// Wherever the points lie and however large: in millimetres, or far beyond where their squares
+// would still be numbers.
 TEST(SectionFit, FindsTheSectionWhereverItsPointsAreMoved) {
-    std::vector<PlanePoint> points = read(datFile(0.1, 0.1, 1.9, 100));
-    const std::complex<double> turn = std::polar(250.0, 3 * vorta::Pi / 180), shift(40, -7);
-    for (PlanePoint& p : points) {
-        const std::complex<double> moved = turn * std::complex<double>(p.x, p.y) + shift;
-        p = {moved.real(), moved.imag()};
+    const std::vector<PlanePoint> points = read(datFile(0.1, 0.1, 1.9, 100));
+    const struct {
+        double scale, turn, shiftX, shiftY;
+    } moves[] = {{250, 3, 40, -7}, {1e200, -20, 3e200, 0}, {1e-200, 0, 0, 1e-201}};
+    for (const auto& move : moves) {
+        const std::complex<double> turn = std::polar(move.scale, move.turn * vorta::Pi / 180);
+        std::vector<PlanePoint> moved;
+        for (const PlanePoint& p : points) {
+            const std::complex<double> q =
+                turn * std::complex<double>(p.x, p.y) + std::complex<double>(move.shiftX, move.shiftY);
+            moved.push_back({q.real(), q.imag()});
+        }
+        const SectionFit found = fit(moved);
+        EXPECT_NEAR(found.section.F, 0.1, 1e-9) << move.scale;
+        EXPECT_NEAR(found.section.G, 0.1, 1e-9) << move.scale;
+        EXPECT_NEAR(found.section.m, 1.9, 1e-9) << move.scale;
+        EXPECT_NEAR(found.transform.scale / move.scale, 1, 1e-9);
+        EXPECT_NEAR(found.transform.turn, move.turn, 1e-9);
+        EXPECT_NEAR(found.transform.shiftX, move.shiftX, 1e-9 * move.scale);
+        EXPECT_NEAR(found.transform.shiftY, move.shiftY, 1e-9 * move.scale);
+        EXPECT_LT(found.largestDistance, 1e-12) << move.scale;
     }
-    const SectionFit found = fit(points);
-    EXPECT_NEAR(found.section.F, 0.1, 1e-9);
-    EXPECT_NEAR(found.section.G, 0.1, 1e-9);
-    EXPECT_NEAR(found.section.m, 1.9, 1e-9);
-    EXPECT_NEAR(found.transform.scale, 250, 1e-6);
-    EXPECT_NEAR(found.transform.turn, 3, 1e-9);
-    EXPECT_NEAR(found.transform.shiftX, 40, 1e-6);
-    EXPECT_NEAR(found.transform.shiftY, -7, 1e-6);
-    EXPECT_LT(found.largestDistance, 1e-12);
 }
 
 // A NACA section is no Karman-Trefftz section: its nearest one, the same every time and whatever

@@ -133,11 +133,14 @@ TEST(SectionMeasure, WritesTheSampleCatalogsLinesAsTheyStand) {
     }
 }
 
+// An arc, or a section as thin as one, has no thickness to place: its xDltC is 0.
 TEST(SectionMeasure, AnArcHasNoThicknessAndItsHalfGAsCamber) {
     const std::optional<SectionMeasures> arc = vorta::measureSection(0, 0.05, 2);
     ASSERT_TRUE(arc);
-    EXPECT_EQ(arc->Delta, 0);
+    EXPECT_LT(arc->Delta, 1e-15);
     EXPECT_EQ(arc->xDltC, 0);
+    EXPECT_EQ(vorta::measureSection(1e-12, 0.05, 2)->xDltC, 0);
+    EXPECT_NEAR(vorta::measureSection(1e-6, 0.05, 2)->xDltC, 0.25, 0.01);
     EXPECT_NEAR(arc->Gama, reference(0, 0.05, 2).Gama, 1e-12);
     EXPECT_EQ(vorta::catalogLine(*arc, "0", "0.05", "2"), "0.0000,0.0250,0.0000,0,0,0.05,2");
 }
