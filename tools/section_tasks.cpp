@@ -55,7 +55,9 @@ std::variant<std::string, Refusal> describedLine(const std::string& list) {
         return Refusal{section + " cannot be described: " + *problem};
     const std::optional<SectionMeasures> measures = measureSection(v[0], v[1], v[2]);
     if (!measures) {
-        return Refusal{section + " cannot be described: its contour reaches beyond the range of numbers."};
+        return Refusal{section +
+                       " cannot be described: its contour, as the solution gives it, has no extent in x "
+                       "or points beyond the range of numbers."};
     }
     return catalogLine(*measures, texts[0], texts[1], texts[2]);
 }
