@@ -209,6 +209,10 @@ std::variant<SectionFit, Refusal> fitSection(const std::vector<PlanePoint>& give
     if (givenPoints.size() < kFewestContourPoints) {
         return Refusal{"a fit needs at least " + std::to_string(kFewestContourPoints) + " points."};
     }
+    for (const PlanePoint& p : givenPoints) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y))
+            return Refusal{"a point is beyond the range of numbers."};
+    }
     const int exponent = scaleExponent(givenPoints);
     std::vector<PlanePoint> filePoints;
     for (const PlanePoint& p : givenPoints)

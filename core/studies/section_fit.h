@@ -27,8 +27,8 @@ struct SectionFit {
     double largestDistance = 0, rmsDistance = 0;
 };
 
-// Refuses fewer than 41 points, points that do not span a contour, and a fit that finds no
-// section.
+// Refuses fewer than 41 points, a point beyond the range of numbers, points that do not span a
+// contour, and a fit that finds no section.
 std::variant<SectionFit, Refusal> fitSection(const std::vector<PlanePoint>& points);
 
 }  // namespace vorta

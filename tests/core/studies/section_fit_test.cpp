@@ -140,6 +140,10 @@ TEST(SectionFit, RefusesPointsThatOutlineNoSection) {
               "a fit needs at least 41 points.");
     EXPECT_EQ(std::get<Refusal>(vorta::fitSection(std::vector<PlanePoint>(41, {0.5, 0}))).message,
               "the points do not outline a section: its leading and trailing edges coincide.");
+    std::vector<PlanePoint> points = naca(0, 0.4, 0.12, 25);
+    points[7].y = NAN;
+    EXPECT_EQ(std::get<Refusal>(vorta::fitSection(points)).message,
+              "a point is beyond the range of numbers.");
 }
 
 std::string lines(const std::vector<PlanePoint>& points, std::size_t from, std::size_t to, bool backwards) {
