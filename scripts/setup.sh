@@ -19,6 +19,8 @@ packages=(
   hyperfine python3-numpy
   # vorta-run's command line and JSON; XFOIL, a panel code, reads its coordinate files in a test.
   libcli11-dev nlohmann-json3-dev xfoil python3
+  # Eigen's Levenberg-Marquardt fits a section to a contour's points (vorta-run --fit).
+  libeigen3-dev
 )
 
 missing=()

@@ -42,7 +42,8 @@ int listEntries(const Catalog& catalog) {
     return kSuccess;
 }
 
-// Checks the inputs the entries are tried at before anything of the catalog is reported.
+// Checks the inputs the entries are tried at before anything of the catalog is reported. A
+// warning alone leaves the exit status at success.
 int checkCatalog(const Catalog& catalog, const Options& o) {
     const auto points = checkPointCount(o.points, kInputNames);
     if (const auto* refusal = std::get_if<Refusal>(&points)) return refuse(refusal->message);
@@ -50,12 +51,14 @@ int checkCatalog(const Catalog& catalog, const Options& o) {
     if (const auto* refusal = std::get_if<Refusal>(&angle)) return refuse(refusal->message);
     std::ifstream file(o.input, std::ios::binary);
     const auto problems = vorta::checkCatalog(catalog, file, std::get<int>(points), std::get<double>(angle));
+    bool faulty = false;
     for (const CatalogProblem& p : problems) {
         std::cout << o.input << ':' << p.line << ": ";
         if (p.entry > 0) std::cout << "entry " << p.entry << ": ";
-        std::cout << p.what << '\n';
+        std::cout << (p.warning ? "warning: " : "") << p.what << '\n';
+        faulty = faulty || !p.warning;
     }
-    return problems.empty() ? kSuccess : kRefused;
+    return faulty ? kRefused : kSuccess;
 }
 
 }  // namespace vorta::run

@@ -1,6 +1,7 @@
 #include "tools/command_line.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -38,7 +39,9 @@ const char* kExamples =
     "    vorta-run --entry 3 --alpha 4 --compare-field coarse.csv medium.csv fine.csv\n"
     "  the catalog:\n"
     "    vorta-run --list\n"
-    "    vorta-run --check --input my_sections.txt\n";
+    "    vorta-run --check --input my_sections.txt\n"
+    "  a new catalog line, of a section 12 % thick with 2 % camber and a 10 degree trailing edge:\n"
+    "    vorta-run --design 0.12,0.02,10 --add-to VORTA_Input.txt\n";
 
 // A typo in a script must stop the run, so numbers here are read strictly, not by the window's
 // forgiving field rule. A decimal comma gets the hint that the point is the separator.
@@ -74,6 +77,27 @@ CLI::Validator angleRange() {
             }
             if (parts.size() != 3)
                 return "\"" + text + "\" is not FROM:TO:STEP, three numbers separated by colons";
+            for (const std::string& part : parts) {
+                if (std::string problem = plainNumberProblem(part, false); !problem.empty()) return problem;
+            }
+            return "";
+        },
+        "");
+}
+
+// NAMES, one plain decimal number each, separated by commas: "0.1,0.05,2" for F,G,m.
+CLI::Validator numberList(const std::string& names) {
+    return CLI::Validator(
+        [names](std::string& text) -> std::string {
+            std::vector<std::string> parts(1);
+            for (char c : text) {
+                if (c == ',')
+                    parts.emplace_back();
+                else
+                    parts.back() += c;
+            }
+            if (parts.size() != static_cast<std::size_t>(std::count(names.begin(), names.end(), ',') + 1))
+                return "\"" + text + "\" is not " + names + ", numbers with a point separated by commas";
             for (const std::string& part : parts) {
                 if (std::string problem = plainNumberProblem(part, false); !problem.empty()) return problem;
             }
@@ -159,13 +183,37 @@ void defineOptions(CLI::App& app, Options& o, CommandLine& task) {
                    "and the observed order over FILEs refined in turn")
         ->type_name("FILE...")
         ->group("The flow field");
+
+    const std::string make = "Make a catalog line";
+    app.add_option("--describe", o.describe, "the line of the section F,G,m")
+        ->check(numberList("F,G,m"))
+        ->type_name("F,G,m")
+        ->group(make);
+    app.add_option("--design", o.design, "the section T thick with camber C and a TAU degree trailing edge")
+        ->check(numberList("T,C,TAU"))
+        ->type_name("T,C,TAU")
+        ->group(make);
+    app.add_option("--fit", o.fit,
+                   "the section nearest a contour file's points (XFOIL's or Lednicer's order)")
+        ->type_name("FILE")
+        ->group(make);
+    app.add_option("--add-to", o.addTo, "add the line to CATALOG, made when missing")
+        ->check(fileName())
+        ->type_name("CATALOG")
+        ->group(make);
 }
 
 // The combinations the options do not allow, said in one line; none when the line is sound.
 std::optional<std::string> misuse(const CLI::App& app, const Options& o, const CommandLine& task) {
     const auto given = [&](const char* name) { return app.count(name) > 0; };
-    if (int(task.list) + int(task.check) + int(given("--entry")) != 1)
-        return "give one of --entry K, --list and --check";
+    const int lineTasks = int(given("--describe")) + int(given("--design")) + int(given("--fit"));
+    if (int(task.list) + int(task.check) + int(given("--entry")) + lineTasks != 1)
+        return "give one of --entry K, --list, --check, --describe, --design and --fit";
+    std::size_t optionsGiven = 0;
+    for (const CLI::Option* option : app.get_options()) optionsGiven += option->count();
+    if (lineTasks > 0 && optionsGiven != 1 + app.count("--add-to"))
+        return "--describe, --design and --fit take --add-to only";
+    if (given("--add-to") && lineTasks == 0) return "--add-to goes with --describe, --design and --fit";
     if (given("--entry") && o.entry != "all" &&
         (o.entry.empty() || o.entry.size() > 9 ||
          o.entry.find_first_not_of("0123456789") != std::string::npos)) {

@@ -1,5 +1,6 @@
-// vorta-run: the window program's calculation without a window, for batch work, and the exact
-// solution in the formats other tools read: contours, tables, polars and comparisons.
+// vorta-run: the window program's calculation without a window, for batch work, the exact
+// solution in the formats other tools read: contours, tables, polars and comparisons, and the
+// catalog lines of sections described, designed or fitted to a contour.
 
 #include <algorithm>
 #include <iostream>
@@ -38,6 +39,8 @@ int run(int argc, char** argv) {
     const auto parsed = parseCommandLine(argc, argv);
     if (const int* status = std::get_if<int>(&parsed)) return *status;
     const CommandLine& line = std::get<CommandLine>(parsed);
+    if (line.options.describe || line.options.design || line.options.fit)
+        return makeSectionLine(line.options);
     const std::string& input = line.options.input;
     // Only a regular file is opened: a FIFO or a device would wait for a writer, and the
     // catalog is read twice.

@@ -1,9 +1,10 @@
 #pragma once
 // What vorta-run does once its command line is understood, one task a file: list or check the
 // catalog (catalog_tasks.cpp), calculate an entry and write it in a format (calculate_task.cpp),
-// write a polar (polar_task.cpp), compare a pressure file (compare_task.cpp), or give the flow at
+// write a polar (polar_task.cpp), compare a pressure file (compare_task.cpp), give the flow at
 // another code's points (field_task.cpp) or compare it with another code's field
-// (compare_field_task.cpp).
+// (compare_field_task.cpp), or make a section's catalog line and add it to a catalog
+// (section_tasks.cpp).
 
 #include <optional>
 #include <string>
@@ -35,6 +36,9 @@ struct Options {
     int layout = 4;
     Format format = Format::Legacy;
     std::optional<std::string> output;  // "-" is standard output
+    // A section's catalog line from F,G,m, from targets T,C,TAU or fitted to a contour file,
+    // and the catalog it is added to.
+    std::optional<std::string> describe, design, fit, addTo;
 };
 
 int listEntries(const Catalog& catalog);
@@ -44,5 +48,7 @@ int writePolars(const Catalog& catalog, const std::optional<int>& k, const Optio
 int comparePressureFile(const Catalog& catalog, int k, const Options& options);
 int writeField(const Catalog& catalog, int k, const Options& options);
 int compareFields(const Catalog& catalog, int k, const Options& options);
+// --describe, --design or --fit, which need no catalog to read.
+int makeSectionLine(const Options& options);
 
 }  // namespace vorta::run

@@ -7,6 +7,7 @@
 
 #include "core/calculation/calculation.h"
 #include "core/numbers/number_text.h"
+#include "core/studies/descriptor_check.h"
 
 namespace vorta {
 
@@ -150,13 +151,19 @@ class LineCheck {
 };
 
 // What the lines do not show of the entries: results too large to show at N1 points and
-// AlfaD degrees, and a text shown otherwise than it is written.
+// AlfaD degrees, a text shown otherwise than it is written, and descriptive fields that
+// disagree with the section.
 void checkEntries(const Catalog& catalog, int N1, double AlfaD, std::vector<CatalogProblem>& problems) {
     for (int k = 1; k <= catalog.AirfoilCount(); ++k) {
         const CatalogEntry& entry = catalog.entry(k);
         // An entry refused whatever the inputs has its problem reported with its line, or above it.
-        if (!entryProblem(catalog, k) && std::holds_alternative<Refusal>(solveEntry(catalog, k, N1, AlfaD))) {
-            problems.push_back({k, entry.line, kResultsCannotBeShown});
+        if (!entryProblem(catalog, k)) {
+            if (std::holds_alternative<Refusal>(solveEntry(catalog, k, N1, AlfaD))) {
+                problems.push_back({k, entry.line, kResultsCannotBeShown});
+            }
+            for (std::string& warning : descriptorDisagreements(entry)) {
+                problems.push_back({k, entry.line, std::move(warning), true});
+            }
         }
         if (entry.shownText != entry.displayText) {
             problems.push_back(
