@@ -34,3 +34,4 @@ run fuzz_field_number field_number
 run fuzz_calculation calculation
 run fuzz_result_file calculation
 run fuzz_pressure_table pressure_table
+run fuzz_field_table field_table
