@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/numbers/number_text.h"
+#include "tools/plot_options.h"
 
 namespace vorta::run {
 
@@ -32,6 +33,8 @@ const char* kExamples =
     "    vorta-run --entry all --alpha-range -4:12:0.5 --format csv\n"
     "  a panel code's Cp against the exact one:\n"
     "    vorta-run --entry 3 --alpha 4 --compare cp.txt\n"
+    "  a figure for a report:\n"
+    "    vorta-run --entry 3 --alpha 4 --plot cp --output cp.svg\n"
     "  the catalog:\n"
     "    vorta-run --list\n"
     "    vorta-run --check --input my_sections.txt\n";
@@ -145,6 +148,7 @@ void defineOptions(CLI::App& app, Options& o, CommandLine& task) {
            "with the exact one")
         ->type_name("FILE|-")
         ->group("Compare a pressure distribution");
+    addPlotOptions(app, o);
 }
 
 // The combinations the options do not allow, said in one line; none when the line is sound.
@@ -168,7 +172,7 @@ std::optional<std::string> misuse(const CLI::App& app, const Options& o, const C
     if ((task.list || task.check) && (o.alphaRange || o.compare || given("--format") || given("--output"))) {
         return "--list and --check take --input, and --check also --points and --alpha";
     }
-    return std::nullopt;
+    return plotMisuse(app, o, task.list || task.check);
 }
 
 int usageError(const std::string& message) {

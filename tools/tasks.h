@@ -1,7 +1,8 @@
 #pragma once
 // What vorta-run does once its command line is understood, one task a file: list or check the
 // catalog (catalog_tasks.cpp), calculate an entry and write it in a format (calculate_task.cpp),
-// write a polar (polar_task.cpp), or compare a pressure file (compare_task.cpp).
+// write a polar (polar_task.cpp), compare a pressure file (compare_task.cpp), or draw a
+// figure (plot_task.cpp).
 
 #include <optional>
 #include <string>
@@ -30,6 +31,8 @@ struct Options {
     int layout = 4;
     Format format = Format::Legacy;
     std::optional<std::string> output;  // "-" is standard output
+    std::optional<std::string> plot;    // contour, cp or polar
+    std::string size = "1200x800";      // of a figure, in pixels
 };
 
 int listEntries(const Catalog& catalog);
@@ -37,5 +40,6 @@ int checkCatalog(const Catalog& catalog, const Options& options);
 int calculateEntry(const Catalog& catalog, int k, const Options& options);
 int writePolars(const Catalog& catalog, const std::optional<int>& k, const Options& options);
 int comparePressureFile(const Catalog& catalog, int k, const Options& options);
+int writePlot(const Catalog& catalog, int k, const Options& options);
 
 }  // namespace vorta::run
