@@ -19,6 +19,8 @@ packages=(
   hyperfine python3-numpy
   # vorta-run's command line and JSON; XFOIL, a panel code, reads its coordinate files in a test.
   libcli11-dev nlohmann-json3-dev xfoil python3
+  # Figures: Qt's SVG drawing; the tests check the SVG with xmllint and rasterise the PDF.
+  qt6-svg-dev libxml2-utils poppler-utils
 )
 
 missing=()
