@@ -21,7 +21,9 @@ fail() {
   failures=$((failures + 1))
 }
 
-if ! cpack --config "$build/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log" 2>&1; then
+# gzip rather than the package's xz: the same files, packed in a third of the time.
+if ! cpack --config "$build/CPackConfig.cmake" -B "$work/cpack" -D CPACK_DEBIAN_COMPRESSION_TYPE=gzip \
+  >"$work/cpack.log" 2>&1; then
   cat "$work/cpack.log"
   exit 1
 fi
