@@ -103,7 +103,14 @@ void paintPolylines(QPainter& painter, const std::vector<Polyline>& polylines, c
     for (const Polyline& polyline : polylines) {
         const double width = polyline.colour == kCurveColour ? curveWidth : lineWidth;
         painter.setPen(QPen(polyline.colour, width, Qt::SolidLine));
-        painter.drawPolyline(polyline.points);
+        if (polyline.points.size() > 1) {
+            painter.drawPolyline(polyline.points);
+        } else if (polyline.points.size() == 1) {
+            // A curve of one point, such as a polar of one angle, shows as a dot.
+            painter.setBrush(polyline.colour);
+            painter.drawEllipse(polyline.points[0], 1.5 * width, 1.5 * width);
+            painter.setBrush(Qt::NoBrush);
+        }
     }
     painter.restore();
 }

@@ -1,6 +1,7 @@
 // Pictures: the contour or 1-Cp of a calculation, or a polar, drawn as a figure into a PNG,
 // SVG or PDF file.
 #include <QGuiApplication>
+#include <clocale>
 #include <variant>
 
 #include "locale/decimal_separator.h"
@@ -27,6 +28,9 @@ int writeFigure(const plots::Figure& figure, const Options& o) {
     static char* argv[] = {name, option, platform, nullptr};
     qInstallMessageHandler(dropQtMessages);
     const QGuiApplication gui(argc, argv);
+    // Qt sets the C library's locale from the environment; messages (a failed save names the
+    // system's reason) stay as every other task gives them.
+    std::setlocale(LC_ALL, "C");
 
     const ImageSize size = readImageSize(o.size).value_or(ImageSize{1200, 800});
     const auto format = plots::imageFormatOfName(QString::fromStdString(*o.output));

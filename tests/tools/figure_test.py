@@ -81,16 +81,18 @@ def compose(outer, inner):
 def read_svg(path):
     """The polylines (stroke colour, points), frames (rects that are not the ground) and
     texts (x, y, text) of an SVG, with every group's transform applied."""
-    drawing = {"polylines": [], "frames": [], "texts": [], "title": ""}
+    drawing = {"polylines": [], "dots": [], "frames": [], "texts": [], "title": ""}
     root = ElementTree.parse(path).getroot()
     drawing["title"] = root.findtext(SVG + "title") or ""
     width = float(root.get("viewBox").split()[2])
 
-    def walk(element, m, stroke):
+    def walk(element, m, stroke, fill):
         m = compose(m, matrix_of(element.get("transform")))
-        stroke = element.get("stroke", stroke)
+        stroke, fill = element.get("stroke", stroke), element.get("fill", fill)
         tag = element.tag.replace(SVG, "")
-        if tag == "polyline":
+        if tag == "circle":
+            drawing["dots"].append((fill, apply(m, float(element.get("cx")), float(element.get("cy")))))
+        elif tag == "polyline":
             points = [tuple(float(v) for v in p.split(",")) for p in element.get("points").split()]
             drawing["polylines"].append((stroke, [apply(m, x, y) for x, y in points]))
         elif tag == "rect" and float(element.get("width")) < width:
@@ -99,9 +101,9 @@ def read_svg(path):
         elif tag == "text":
             drawing["texts"].append((*apply(m, float(element.get("x")), float(element.get("y"))), element.text or ""))
         for child in element:
-            walk(child, m, stroke)
+            walk(child, m, stroke, fill)
 
-    walk(root, (1, 0, 0, 1, 0, 0), None)
+    walk(root, (1, 0, 0, 1, 0, 0), None, None)
     return drawing
 
 
@@ -301,6 +303,17 @@ def polar_svg(directory):
         check(len(curves) == 1, f"polar {column} has {len(curves)} curves")
         check_curve_on_data(f"polar {column}", curves[0], to_pixels(axes, data["AlfaD"], data[column]))
     check({"AlfaD", "CL", "CMc/4"} <= {text for _, _, text in drawing["texts"]}, "polar axis names")
+
+    # A polar of one angle shows a dot where its coefficients are.
+    one = ("--entry", "2", "--alpha-range", "3:3:1")
+    data = csv_columns(directory, *one)
+    drawing = svg_figure(directory, "one.svg", *one, "--plot", "polar")
+    frames = sorted(drawing["frames"], key=lambda frame: frame[1])
+    dots = sorted((p for fill, p in drawing["dots"] if fill == CURVE), key=lambda p: p[1])
+    check(len(frames) == 2 and len(dots) == 2, f"a polar of one angle has {len(frames)} frames, {len(dots)} dots")
+    for frame, dot, column in zip(frames, dots, ("CL", "CMc/4")):
+        [expected] = to_pixels(axes_of(drawing, frame, "."), data["AlfaD"], data[column])
+        check(math.dist(dot, expected) <= 1, f"the {column} dot is at {dot}, not {expected}")
 
 
 def png_size(path):
