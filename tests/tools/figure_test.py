@@ -14,19 +14,17 @@ import math
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
-import xml.etree.ElementTree as ElementTree
-import zlib
+
+from figure_reading import png_size, read_png, read_svg
 
 VORTA_RUN = sys.argv[1]
 MODE = sys.argv[2]
 CATALOG = ("1\r\n0\r\n"
            "0.1,0.1,0.3,18,0.1,0.1,1.9\r\n"
            "0.1180,0.0227,0.2523,0,0.1,0.05,2\r\n")
-SVG = "{http://www.w3.org/2000/svg}"
 AXIS, CURVE = "#111111", "#ff1111"
 failures = []
 
@@ -60,52 +58,7 @@ def csv_columns(directory, *arguments):
     return {name: [float(row[name]) for row in rows] for name in rows[0]}
 
 
-# --- The SVG drawing: its lines and texts in the drawing's own coordinates ---------------
-
-def matrix_of(transform):
-    if not transform:
-        return (1, 0, 0, 1, 0, 0)
-    return tuple(float(v) for v in re.fullmatch(r"matrix\(([^)]*)\)", transform.strip()).group(1).split(","))
-
-
-def apply(m, x, y):
-    return (m[0] * x + m[2] * y + m[4], m[1] * x + m[3] * y + m[5])
-
-
-def compose(outer, inner):
-    a, b, c, d, e, f = outer
-    p, q, r, s, t, u = inner
-    return (a * p + c * q, b * p + d * q, a * r + c * s, b * r + d * s, a * t + c * u + e, b * t + d * u + f)
-
-
-def read_svg(path):
-    """The polylines (stroke colour, points), frames (rects that are not the ground) and
-    texts (x, y, text) of an SVG, with every group's transform applied."""
-    drawing = {"polylines": [], "dots": [], "frames": [], "texts": [], "title": ""}
-    root = ElementTree.parse(path).getroot()
-    drawing["title"] = root.findtext(SVG + "title") or ""
-    width = float(root.get("viewBox").split()[2])
-
-    def walk(element, m, stroke, fill):
-        m = compose(m, matrix_of(element.get("transform")))
-        stroke, fill = element.get("stroke", stroke), element.get("fill", fill)
-        tag = element.tag.replace(SVG, "")
-        if tag == "circle":
-            drawing["dots"].append((fill, apply(m, float(element.get("cx")), float(element.get("cy")))))
-        elif tag == "polyline":
-            points = [tuple(float(v) for v in p.split(",")) for p in element.get("points").split()]
-            drawing["polylines"].append((stroke, [apply(m, x, y) for x, y in points]))
-        elif tag == "rect" and float(element.get("width")) < width:
-            x, y = apply(m, float(element.get("x")), float(element.get("y")))
-            drawing["frames"].append((x, y, x + float(element.get("width")), y + float(element.get("height"))))
-        elif tag == "text":
-            drawing["texts"].append((*apply(m, float(element.get("x")), float(element.get("y"))), element.text or ""))
-        for child in element:
-            walk(child, m, stroke, fill)
-
-    walk(root, (1, 0, 0, 1, 0, 0), None, None)
-    return drawing
-
+# --- The axes read back, and the curves compared with the data ------------------------------
 
 def number_of(text, separator):
     if separator == "," and "." in text:
@@ -187,49 +140,6 @@ def svg_figure(directory, name, *arguments, locale="C"):
     done = subprocess.run(["xmllint", "--noout", name], cwd=directory, capture_output=True)
     check(done.returncode == 0, f"{name} is not well formed: {done.stderr.decode()}")
     return read_svg(os.path.join(directory, name))
-
-
-# --- PNG images ----------------------------------------------------------------------------
-
-def read_png(path):
-    """Width, height and rows of (r, g, b) of an 8-bit RGB or RGBA PNG without interlace."""
-    with open(path, "rb") as f:
-        data = f.read()
-    if data[:8] != b"\x89PNG\r\n\x1a\n":
-        raise RuntimeError(f"{path} is no PNG")
-    position, idat, header = 8, b"", None
-    while position < len(data):
-        length, kind = struct.unpack(">I4s", data[position:position + 8])
-        body = data[position + 8:position + 8 + length]
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            idat += body
-        position += 12 + length
-    width, height, depth, colour, _, _, interlace = header
-    if depth != 8 or colour not in (2, 6) or interlace:
-        raise RuntimeError(f"{path}: depth {depth}, colour type {colour}, interlace {interlace}")
-    channels = 3 if colour == 2 else 4
-    raw, stride, rows, previous = zlib.decompress(idat), width * channels, [], bytearray(width * channels)
-    for row in range(height):
-        kind = raw[row * (stride + 1)]
-        line = bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
-        for i in range(stride):
-            left = line[i - channels] if i >= channels else 0
-            up, corner = previous[i], previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + left) & 255
-            elif kind == 2:
-                line[i] = (line[i] + up) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                p = left + up - corner
-                best = min((abs(p - left), 0, left), (abs(p - up), 1, up), (abs(p - corner), 2, corner))[2]
-                line[i] = (line[i] + best) & 255
-        rows.append([tuple(line[i:i + 3]) for i in range(0, stride, channels)])
-        previous = line
-    return width, height, rows
 
 
 def is_red(pixel):
@@ -314,13 +224,6 @@ def polar_svg(directory):
     for frame, dot, column in zip(frames, dots, ("CL", "CMc/4")):
         [expected] = to_pixels(axes_of(drawing, frame, "."), data["AlfaD"], data[column])
         check(math.dist(dot, expected) <= 1, f"the {column} dot is at {dot}, not {expected}")
-
-
-def png_size(path):
-    with open(path, "rb") as f:
-        header = f.read(24)
-    check(header[:8] == b"\x89PNG\r\n\x1a\n" and header[12:16] == b"IHDR", f"{path} is no PNG")
-    return struct.unpack(">II", header[16:24])
 
 
 def png_images(directory):
