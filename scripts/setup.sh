@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what building and testing Vorta needs on Debian 12, then configures and builds.
+# Installs what building, testing and packaging Vorta needs on Debian 12, then configures and
+# builds.
 # Usage: scripts/setup.sh [build-dir]   (default: build)
+#        scripts/setup.sh --install-only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
@@ -21,6 +23,11 @@ packages=(
   libcli11-dev nlohmann-json3-dev xfoil python3
   # Eigen's Levenberg-Marquardt fits a section to a contour's points (vorta-run --fit).
   libeigen3-dev
+  # Figures: Qt's SVG drawing; the tests check the SVG with xmllint and rasterise the PDF.
+  qt6-svg-dev libxml2-utils poppler-utils
+  # The Debian package (scripts/package.sh and its test): the manual page from --help, and
+  # the checks of the package, its desktop entry and its AppStream entry.
+  help2man lintian desktop-file-utils appstream
 )
 
 missing=()
@@ -34,6 +41,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+[ "$build_dir" = "--install-only" ] && exit 0
 
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build_dir" -j "$(nproc)"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/numbers/number_text.h"
+#include "tools/plot_options.h"
 
 namespace vorta::run {
 
@@ -37,6 +38,8 @@ const char* kExamples =
     "    vorta-run --entry 3 --alpha 4 --field nodes.csv --output exact.csv\n"
     "  a CFD code's field on three meshes against the exact one:\n"
     "    vorta-run --entry 3 --alpha 4 --compare-field coarse.csv medium.csv fine.csv\n"
+    "  a figure for a report:\n"
+    "    vorta-run --entry 3 --alpha 4 --plot cp --output cp.svg\n"
     "  the catalog:\n"
     "    vorta-run --list\n"
     "    vorta-run --check --input my_sections.txt\n"
@@ -201,6 +204,7 @@ void defineOptions(CLI::App& app, Options& o, CommandLine& task) {
         ->check(fileName())
         ->type_name("CATALOG")
         ->group(make);
+    addPlotOptions(app, o);
 }
 
 // The combinations the options do not allow, said in one line; none when the line is sound.
@@ -240,7 +244,7 @@ std::optional<std::string> misuse(const CLI::App& app, const Options& o, const C
          given("--output"))) {
         return "--list and --check take --input, and --check also --points and --alpha";
     }
-    return std::nullopt;
+    return plotMisuse(app, o, task.list || task.check);
 }
 
 int usageError(const std::string& message) {

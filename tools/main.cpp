@@ -27,6 +27,7 @@ int runTask(const vorta::Catalog& catalog, const CommandLine& line) {
                   << catalog.AirfoilCount() << ".\n";
         return kRefused;
     }
+    if (o.plot) return writePlot(catalog, k, o);
     if (o.alphaRange) return writePolars(catalog, k, o);
     if (o.compare) return comparePressureFile(catalog, k, o);
     if (o.field) return writeField(catalog, k, o);

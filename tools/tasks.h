@@ -3,8 +3,8 @@
 // catalog (catalog_tasks.cpp), calculate an entry and write it in a format (calculate_task.cpp),
 // write a polar (polar_task.cpp), compare a pressure file (compare_task.cpp), give the flow at
 // another code's points (field_task.cpp) or compare it with another code's field
-// (compare_field_task.cpp), or make a section's catalog line and add it to a catalog
-// (section_tasks.cpp).
+// (compare_field_task.cpp), make a section's catalog line and add it to a catalog
+// (section_tasks.cpp), or draw a figure (plot_task.cpp).
 
 #include <optional>
 #include <string>
@@ -39,6 +39,8 @@ struct Options {
     // A section's catalog line from F,G,m, from targets T,C,TAU or fitted to a contour file,
     // and the catalog it is added to.
     std::optional<std::string> describe, design, fit, addTo;
+    std::optional<std::string> plot;    // contour, cp or polar
+    std::string size = "1200x800";      // of a figure, in pixels
 };
 
 int listEntries(const Catalog& catalog);
@@ -50,5 +52,6 @@ int writeField(const Catalog& catalog, int k, const Options& options);
 int compareFields(const Catalog& catalog, int k, const Options& options);
 // --describe, --design or --fit, which need no catalog to read.
 int makeSectionLine(const Options& options);
+int writePlot(const Catalog& catalog, int k, const Options& options);
 
 }  // namespace vorta::run

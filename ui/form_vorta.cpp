@@ -18,9 +18,6 @@ namespace vorta::ui {
 
 namespace {
 
-const QColor kAxisColour(17, 17, 17);
-const QColor kCurveColour(255, 17, 17);
-
 QString displayText(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
@@ -109,24 +106,9 @@ void Form_VORTA::SaveResult() {
 }
 
 void Form_VORTA::grafik(int N1, const PointArray& x, const PointArray& y, const PointArray& Cu) {
-    profil->clear();
-    profil->setCorners(-0.1, 0.3, 1.1, -0.2);
-    profil->drawLine(0, 0, 1, 0, kAxisColour);
-    profil->drawLine(0, -0.15, 0, 0.25, kAxisColour);
-    profil->drawPolyline(&x[1], &y[1], N1, kCurveColour);
-
-    double CuMax = 0;
-    for (int i = 1; i < N1; ++i) {
-        if (Cu[i] > CuMax) CuMax = Cu[i];
-    }
-    // With every Cu at 0 the range would have no height; a unit range still shows the zero
-    // line, and the curve lies on it. The vertical axis then has no length and is left out.
-    const double range = CuMax > 0 ? CuMax : 1;
-    pressure->clear();
-    pressure->setCorners(-0.1, 1.1 * range, 1.1, -0.1 * range);
-    pressure->drawLine(0, 0, 1, 0, kAxisColour);
-    if (CuMax > 0) pressure->drawLine(0, 0, 0, CuMax, kAxisColour);
-    pressure->drawPolyline(&x[1], &Cu[1], N1, kCurveColour);
+    const auto count = static_cast<std::size_t>(N1);
+    profil->draw(plots::contourPlot(&x[1], &y[1], count));
+    pressure->draw(plots::pressurePlot(&x[1], &Cu[1], count));
 }
 
 }  // namespace vorta::ui

@@ -18,6 +18,11 @@ class QLineEdit;
 class QRadioButton;
 class QPushButton;
 
+namespace vorta::plots {
+enum class FigureKind;
+struct Figure;
+}  // namespace vorta::plots
+
 namespace vorta::ui {
 
 class Form_About;
@@ -58,6 +63,13 @@ class Form_VORTA : public QMainWindow {
     void createResults(QFrame* workingArea);
     void createPlots(QWidget* client);
     void setTabStops();
+
+    // The plots' menus: the last calculation's figure copied or saved (plot_images.cpp).
+    void createPlotMenus();
+    void showPlotMenu(plots::FigureKind kind, const QPoint& at);
+    plots::Figure figureOf(plots::FigureKind kind) const;
+    void copyPlotImage(plots::FigureKind kind);
+    void savePlotImage(plots::FigureKind kind);
 
     // State: the catalog, the picked entry and the last successful calculation, whose
     // N1, AlfaD, points and coefficients always belong together.

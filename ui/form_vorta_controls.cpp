@@ -196,6 +196,7 @@ void Form_VORTA::createPlots(QWidget* client) {
         label->setAutoFillBackground(true);
         growToCaption(label);
     }
+    createPlotMenus();
 }
 
 // Tab order: pressure, profil, Combo1, "Save result", the two inputs, the option group,
