@@ -19,6 +19,9 @@ packages=(
   hyperfine python3-numpy
   # vorta-run's command line and JSON; XFOIL, a panel code, reads its coordinate files in a test.
   libcli11-dev nlohmann-json3-dev xfoil python3
+  # CGNS grid files are written with the CGNS library; cgnscheck (cgns-convert) checks them in a
+  # test, and meshio reads the VTK grid files back.
+  libcgns-dev cgns-convert python3-meshio
 )
 
 missing=()
