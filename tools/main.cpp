@@ -28,6 +28,7 @@ int runTask(const vorta::Catalog& catalog, const CommandLine& line) {
     }
     if (o.alphaRange) return writePolars(catalog, k, o);
     if (o.compare) return comparePressureFile(catalog, k, o);
+    if (o.grid) return writeGrid(catalog, k, o);
     return calculateEntry(catalog, k, o);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // What vorta-run does once its command line is understood, one task a file: list or check the
 // catalog (catalog_tasks.cpp), calculate an entry and write it in a format (calculate_task.cpp),
-// write a polar (polar_task.cpp), or compare a pressure file (compare_task.cpp).
+// write a polar (polar_task.cpp), compare a pressure file (compare_task.cpp), or write a grid
+// that carries the exact flow (grid_task.cpp).
 
 #include <optional>
 #include <string>
@@ -18,7 +19,7 @@ inline constexpr int kUsageError = 2;
 // Refusals name the inputs by the options that carry them.
 inline const InputNames kInputNames{"--points", "--alpha"};
 
-enum class Format { Legacy, Dat, Csv, Json };
+enum class Format { Legacy, Dat, Csv, Json, Vtk, Cgns };
 
 struct Options {
     std::string entry;  // a number, or "all" for a polar
@@ -27,6 +28,7 @@ struct Options {
     std::string alpha = "0";
     std::optional<std::string> alphaRange;
     std::optional<std::string> compare;
+    std::optional<std::string> grid;  // NI:NJ[:R]
     int layout = 4;
     Format format = Format::Legacy;
     std::optional<std::string> output;  // "-" is standard output
@@ -37,5 +39,6 @@ int checkCatalog(const Catalog& catalog, const Options& options);
 int calculateEntry(const Catalog& catalog, int k, const Options& options);
 int writePolars(const Catalog& catalog, const std::optional<int>& k, const Options& options);
 int comparePressureFile(const Catalog& catalog, int k, const Options& options);
+int writeGrid(const Catalog& catalog, int k, const Options& options);
 
 }  // namespace vorta::run
