@@ -176,9 +176,9 @@ double polygonDistance(const std::vector<Point>& a, const std::vector<Point>& b)
     return std::min(fromCorners(a, b), fromCorners(b, a));
 }
 
-// The outer ring's nearest point lies R chords from the solver's surface, taken at 1024 points.
+// The outer ring's nearest point lies R chords from the solver's surface, taken at 512 points.
 TEST(ConformalGrid, TheOuterRingsNearestPointLiesRChordsFromTheSection) {
-    constexpr int NI = 1024;
+    constexpr int NI = 512;
     for (const Section& s : kSections) {
         const SectionSurface surface(s.F, s.G, s.m, 1, 0);
         std::vector<Point> section(NI + 1);
@@ -186,7 +186,7 @@ TEST(ConformalGrid, TheOuterRingsNearestPointLiesRChordsFromTheSection) {
             const SurfacePoint p = surface.at(-Pi + 2 * Pi * k / NI);
             section[k] = {p.x, p.y};
         }
-        for (double R : {0.01, 1.0, 100.0, 1e6}) {
+        for (double R : {0.01, 1.0, 1e6}) {
             SCOPED_TRACE(nameOf(s) + " R " + std::to_string(R));
             const FlowGrid grid = gridOf(s, 0, {NI, 2, R});
             std::vector<Point> outer(NI);
