@@ -28,6 +28,9 @@ packages=(
   # The Debian package (scripts/package.sh and its test): the manual page from --help, and
   # the checks of the package, its desktop entry and its AppStream entry.
   help2man lintian desktop-file-utils appstream
+  # CGNS grid files are written with the CGNS library; cgnscheck (cgns-convert) checks them in a
+  # test, and meshio reads the VTK grid files back.
+  libcgns-dev cgns-convert python3-meshio
 )
 
 missing=()

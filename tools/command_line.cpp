@@ -19,7 +19,7 @@ const char* kDescription =
     "the window does, and writes the exact solution for people and for other programs. Numbers on the\n"
     "command line are plain: --points takes digits alone, --alpha and --alpha-range decimal numbers\n"
     "with a point (4.5, -2, 1e-3), nothing else; numbers for people carry the regional decimal\n"
-    "separator, data formats (dat, csv, json) a point. Exit status: 0 done, 1 refused input or failed\n"
+    "separator, data formats (dat, csv, json, vtk) a point. Exit status: 0 done, 1 refused input or failed\n"
     "writing, 2 a usage error.";
 
 const char* kExamples =
@@ -40,6 +40,8 @@ const char* kExamples =
     "    vorta-run --entry 3 --alpha 4 --compare-field coarse.csv medium.csv fine.csv\n"
     "  a figure for a report:\n"
     "    vorta-run --entry 3 --alpha 4 --plot cp --output cp.svg\n"
+    "  a grid that carries the exact flow, for ParaView or a CFD code:\n"
+    "    vorta-run --entry 3 --alpha 4 --grid 257:242 --format cgns --output grid.cgns\n"
     "  the catalog:\n"
     "    vorta-run --list\n"
     "    vorta-run --check --input my_sections.txt\n"
@@ -67,17 +69,23 @@ CLI::Validator plainNumber(bool wholeNumber) {
                           "");
 }
 
+// The parts of text between colons.
+std::vector<std::string> colonParts(const std::string& text) {
+    std::vector<std::string> parts(1);
+    for (char c : text) {
+        if (c == ':')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
 // FROM:TO:STEP, each a plain decimal number.
 CLI::Validator angleRange() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            std::vector<std::string> parts(1);
-            for (char c : text) {
-                if (c == ':')
-                    parts.emplace_back();
-                else
-                    parts.back() += c;
-            }
+            const std::vector<std::string> parts = colonParts(text);
             if (parts.size() != 3)
                 return "\"" + text + "\" is not FROM:TO:STEP, three numbers separated by colons";
             for (const std::string& part : parts) {
@@ -109,6 +117,22 @@ CLI::Validator numberList(const std::string& names) {
         "");
 }
 
+// NI:NJ or NI:NJ:R, two whole numbers and a plain decimal number.
+CLI::Validator gridSize() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            const std::vector<std::string> parts = colonParts(text);
+            if (parts.size() != 2 && parts.size() != 3)
+                return "\"" + text + "\" is not NI:NJ or NI:NJ:R, numbers separated by colons";
+            for (std::size_t k = 0; k < parts.size(); ++k) {
+                if (std::string problem = plainNumberProblem(parts[k], k < 2); !problem.empty())
+                    return problem;
+            }
+            return "";
+        },
+        "");
+}
+
 // A file to write: a name, not nothing and not a folder.
 CLI::Validator fileName() {
     return CLI::Validator(
@@ -120,8 +144,9 @@ CLI::Validator fileName() {
         "");
 }
 
-const std::map<std::string, Format> kFormats = {
-    {"legacy", Format::Legacy}, {"dat", Format::Dat}, {"csv", Format::Csv}, {"json", Format::Json}};
+const std::map<std::string, Format> kFormats = {{"legacy", Format::Legacy}, {"dat", Format::Dat},
+                                                {"csv", Format::Csv},       {"json", Format::Json},
+                                                {"vtk", Format::Vtk},       {"cgns", Format::Cgns}};
 
 void defineOptions(CLI::App& app, Options& o, CommandLine& task) {
     app.set_version_flag("--version", "vorta-run " VORTA_VERSION);
@@ -149,9 +174,10 @@ void defineOptions(CLI::App& app, Options& o, CommandLine& task) {
         ->type_name("DEGREES")
         ->group(one);
     app.add_option("--format", task.format,
-                   "legacy: VORTA_result.txt (default); dat: XFOIL coordinates; csv: i,x,y,Cu,Cp; json")
-        ->check(CLI::IsMember({"legacy", "dat", "csv", "json"}).description(""))
-        ->type_name("legacy|dat|csv|json")
+                   "legacy: VORTA_result.txt (default); dat: XFOIL coordinates; csv: i,x,y,Cu,Cp; json; "
+                   "vtk (default) or cgns for --grid")
+        ->check(CLI::IsMember({"legacy", "dat", "csv", "json", "vtk", "cgns"}).description(""))
+        ->type_name("legacy|dat|csv|json|vtk|cgns")
         ->group(one);
     app.add_option("--layout", o.layout,
                    "legacy layout 1 to 4 as the window's options, 0 the header (default 4)")
@@ -205,6 +231,12 @@ void defineOptions(CLI::App& app, Options& o, CommandLine& task) {
         ->type_name("CATALOG")
         ->group(make);
     addPlotOptions(app, o);
+    app.add_option("--grid", o.grid,
+                   "an O-grid of NI nodes around and NJ rings out to R chords (default 100) that carries the "
+                   "exact flow, as --format vtk or cgns")
+        ->check(gridSize())
+        ->type_name("NI:NJ[:R]")
+        ->group("A grid for a CFD code");
 }
 
 // The combinations the options do not allow, said in one line; none when the line is sound.
@@ -224,6 +256,13 @@ std::optional<std::string> misuse(const CLI::App& app, const Options& o, const C
         return "--entry takes a whole number, or all with --alpha-range";
     }
     if (o.entry == "all" && !o.alphaRange) return "--entry all needs --alpha-range";
+    const bool gridFormat = o.format == Format::Vtk || o.format == Format::Cgns;
+    if (o.grid && (!gridFormat || o.alphaRange || o.compare || given("--points") || given("--layout")))
+        return "--grid goes with --entry, --alpha, --format vtk|cgns and --output only";
+    if (gridFormat && !o.grid && !task.list && !task.check)
+        return "--format vtk and --format cgns write a grid: give --grid NI:NJ";
+    if (o.grid && o.format == Format::Cgns && o.output.value_or("-") == "-")
+        return "--format cgns writes a file: give --output FILE, since CGNS cannot go to standard output";
     if (o.alphaRange && (given("--alpha") || o.compare || given("--layout") || o.format == Format::Dat)) {
         return "--alpha-range goes with --entry, --points, --format legacy|csv|json and --output only";
     }
@@ -240,7 +279,7 @@ std::optional<std::string> misuse(const CLI::App& app, const Options& o, const C
     }
     if (given("--layout") && o.format != Format::Legacy) return "--layout goes with --format legacy only";
     if ((task.list || task.check) &&
-        (o.alphaRange || o.compare || o.field || !o.compareField.empty() || given("--format") ||
+        (o.alphaRange || o.compare || o.field || !o.compareField.empty() || o.grid || given("--format") ||
          given("--output"))) {
         return "--list and --check take --input, and --check also --points and --alpha";
     }
@@ -269,6 +308,8 @@ std::variant<CommandLine, int> parseCommandLine(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         return usageError(error.what());
     }
+    // A grid is written as VTK unless --format says otherwise.
+    if (line.options.grid && app.count("--format") == 0) line.format = "vtk";
     line.options.format = kFormats.at(line.format);
     if (const auto message = misuse(app, line.options, line)) return usageError(*message);
     return line;

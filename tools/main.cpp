@@ -32,6 +32,7 @@ int runTask(const vorta::Catalog& catalog, const CommandLine& line) {
     if (o.compare) return comparePressureFile(catalog, k, o);
     if (o.field) return writeField(catalog, k, o);
     if (!o.compareField.empty()) return compareFields(catalog, k, o);
+    if (o.grid) return writeGrid(catalog, k, o);
     return calculateEntry(catalog, k, o);
 }
 
@@ -62,6 +63,7 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    takeOverStandardOutput();
     const int status = run(argc, argv);
     // Whatever a task wrote there must have arrived: a full disk is a failure, not a success.
     if (!standardOutputArrived()) return std::max(status, kRefused);

@@ -61,8 +61,8 @@ std::optional<std::string> plotMisuse(const CLI::App& app, const Options& o, boo
         return std::nullopt;
     }
     if (listOrCheck || o.entry == "all") return "--plot draws one entry: give --entry K";
-    if (given("--format") || given("--layout") || o.compare || o.field || !o.compareField.empty())
-        return "--plot writes a picture, without --format, --layout, --compare, --field or --compare-field";
+    if (given("--format") || given("--layout") || o.compare || o.field || !o.compareField.empty() || o.grid)
+        return "--plot writes a picture, without --format, --layout, --compare, --field, --compare-field or --grid";
     if (!o.output || !plots::imageFormatOfName(QString::fromStdString(*o.output)))
         return "--plot needs --output FILE.png, FILE.svg or FILE.pdf; the name's ending picks the format";
     if (*o.plot == "polar" && !o.alphaRange) return "--plot polar needs --alpha-range FROM:TO:STEP";

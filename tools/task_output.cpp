@@ -1,8 +1,11 @@
 #include "tools/task_output.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <streambuf>
 
 #include "tools/tasks.h"
 
@@ -10,25 +13,60 @@ namespace vorta::run {
 
 namespace {
 
-// Why standard output failed, as the failing write said; it is reported as the program ends.
-int standardOutputError = 0;
+// Standard output through a buffer of our own, so that a failed write keeps its reason (a full
+// disk, a closed pipe) for the message the program ends with, whichever task wrote it.
+class StandardOutputBuffer : public std::streambuf {
+  public:
+    StandardOutputBuffer() { setp(buffer_, buffer_ + sizeof buffer_); }
+    int error() const { return error_; }
 
-bool flushStandardOutput() {
-    errno = 0;
-    if (std::cout.flush()) return true;
-    if (standardOutputError == 0) standardOutputError = errno != 0 ? errno : EIO;
-    return false;
+  protected:
+    int_type overflow(int_type c) override {
+        if (sync() != 0) return traits_type::eof();
+        if (c != traits_type::eof()) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+
+    // Writes out what is buffered; after a failure, drops everything.
+    int sync() override {
+        const char* next = pbase();
+        while (error_ == 0 && next < pptr()) {
+            const ssize_t written = ::write(STDOUT_FILENO, next, static_cast<std::size_t>(pptr() - next));
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0)
+                error_ = written < 0 ? errno : EIO;
+            else
+                next += written;
+        }
+        setp(buffer_, buffer_ + sizeof buffer_);
+        return error_ == 0 ? 0 : -1;
+    }
+
+  private:
+    char buffer_[1 << 16];
+    int error_ = 0;
+};
+
+// Never destroyed: std::cout is flushed at exit, after the end of static objects.
+StandardOutputBuffer& standardOutput() {
+    static auto* buffer = new StandardOutputBuffer;
+    return *buffer;
 }
 
+bool flushStandardOutput() { return standardOutput().pubsync() == 0 && std::cout.good(); }
+
 }  // namespace
+
+void takeOverStandardOutput() { std::cout.rdbuf(&standardOutput()); }
 
 int writeOutput(const std::string& output, const ByteProducer& produce) {
     if (output == "-") {
         const ByteSink toStandardOutput = [](std::string_view bytes) {
-            errno = 0;
-            if (std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return 0;
-            standardOutputError = errno != 0 ? errno : EIO;
-            return standardOutputError;
+            std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            return standardOutput().error();
         };
         const int error = produce(toStandardOutput);
         return error == 0 && flushStandardOutput() ? kSuccess : kRefused;
@@ -44,7 +82,8 @@ int refuse(const std::string& message) {
 
 bool standardOutputArrived() {
     if (flushStandardOutput()) return true;
-    std::cerr << "Could not write to standard output: " << std::strerror(standardOutputError) << ".\n";
+    const int error = standardOutput().error();
+    std::cerr << "Could not write to standard output: " << std::strerror(error != 0 ? error : EIO) << ".\n";
     return false;
 }
 

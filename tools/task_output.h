@@ -8,6 +8,9 @@
 
 namespace vorta::run {
 
+// Sends standard output through a buffer that keeps the reason of a failed write; called first.
+void takeOverStandardOutput();
+
 // Says message on stderr and returns the exit status of refused input.
 int refuse(const std::string& message);
 

@@ -3,8 +3,9 @@
 // catalog (catalog_tasks.cpp), calculate an entry and write it in a format (calculate_task.cpp),
 // write a polar (polar_task.cpp), compare a pressure file (compare_task.cpp), give the flow at
 // another code's points (field_task.cpp) or compare it with another code's field
-// (compare_field_task.cpp), make a section's catalog line and add it to a catalog
-// (section_tasks.cpp), or draw a figure (plot_task.cpp).
+// (compare_field_task.cpp), write a grid that carries the exact flow (grid_task.cpp), make a
+// section's catalog line and add it to a catalog (section_tasks.cpp), or draw a figure
+// (plot_task.cpp).
 
 #include <optional>
 #include <string>
@@ -22,7 +23,7 @@ inline constexpr int kUsageError = 2;
 // Refusals name the inputs by the options that carry them.
 inline const InputNames kInputNames{"--points", "--alpha"};
 
-enum class Format { Legacy, Dat, Csv, Json };
+enum class Format { Legacy, Dat, Csv, Json, Vtk, Cgns };
 
 struct Options {
     std::string entry;  // a number, or "all" for a polar
@@ -33,6 +34,7 @@ struct Options {
     std::optional<std::string> compare;
     std::optional<std::string> field;
     std::vector<std::string> compareField;
+    std::optional<std::string> grid;  // NI:NJ[:R]
     int layout = 4;
     Format format = Format::Legacy;
     std::optional<std::string> output;  // "-" is standard output
@@ -53,5 +55,6 @@ int compareFields(const Catalog& catalog, int k, const Options& options);
 // --describe, --design or --fit, which need no catalog to read.
 int makeSectionLine(const Options& options);
 int writePlot(const Catalog& catalog, int k, const Options& options);
+int writeGrid(const Catalog& catalog, int k, const Options& options);
 
 }  // namespace vorta::run

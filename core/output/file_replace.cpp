@@ -171,6 +171,43 @@ std::optional<std::string> replaceWhole(const std::string& path, const Target& t
     return std::nullopt;
 }
 
+// The library's file is written under a fresh temporary name, taken first by an empty file so
+// that nothing else has it, and opened again to take the earlier file's permissions and reach
+// the disk before the rename.
+std::optional<std::string> replaceWholeByName(const std::string& path, const Target& target,
+                                              const FileWriter& write, FileReplacer& steps) {
+    const std::string directory = directoryOf(target.path);
+    if (const int error = steps.openDirectory(directory)) return failure(path, error, target.exists);
+    TemporaryNameGuard guard(steps.directory());
+    std::string temporary;
+    int error = createUnderFreshName(
+        guard, [&steps](const std::string& name) { return steps.createTemporary(name); }, temporary);
+    if (error == 0) error = steps.close();
+    std::optional<std::string> reason;
+    const std::string temporaryPath = (fs::path(directory) / temporary).string();
+    try {
+        if (error == 0) reason = write(temporaryPath);
+    } catch (...) {
+        discard(steps, guard, temporary);
+        throw;
+    }
+    if (error == 0 && !reason) error = steps.openExisting(temporaryPath);
+    if (error == 0 && !reason) {
+        if (target.exists) error = steps.setMode(target.mode & 07777);
+        if (error == 0) error = steps.sync();
+        const int closeError = steps.close();
+        if (error == 0) error = closeError;
+    }
+    if (error == 0 && !reason) error = steps.rename(temporary, fs::path(target.path).filename().string());
+    if (error != 0 || reason) {
+        discard(steps, guard, temporary);
+        return reason ? failure(path, *reason, target.exists) : failure(path, error, target.exists);
+    }
+    guard.release();
+    steps.syncDirectory();
+    return std::nullopt;
+}
+
 // A reader that goes away in the middle raises SIGPIPE, which would end the program. Holds the
 // signal back while writing and takes back one the writing raised; the write reports EPIPE.
 class PipeSignalHeld {
@@ -328,6 +365,25 @@ std::optional<std::string> replaceFileAtomically(const std::string& path, const 
     // Like an editor, leave alone a file its owner has made read-only.
     if (::access(target.path.c_str(), W_OK) != 0) return failure(path, lastError(), true);
     return replaceWhole(path, target, produce, steps);
+}
+
+std::optional<std::string> replaceFileByName(const std::string& path, const FileWriter& write) {
+    FileReplacer steps;
+    return replaceFileByName(path, write, steps);
+}
+
+std::optional<std::string> replaceFileByName(const std::string& path, const FileWriter& write,
+                                             FileReplacer& steps) {
+    Target target;
+    if (const int error = findTarget(path, target)) return failure(path, error, false);
+    if (target.exists && S_ISDIR(target.mode)) return failure(path, EISDIR, false);
+    if (target.exists && !S_ISREG(target.mode)) {
+        return failure(path,
+                       "it is a device, FIFO or socket, and this file can only be written as a regular one",
+                       false);
+    }
+    if (target.exists && ::access(target.path.c_str(), W_OK) != 0) return failure(path, lastError(), true);
+    return replaceWholeByName(path, target, write, steps);
 }
 
 }  // namespace vorta

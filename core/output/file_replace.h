@@ -40,8 +40,8 @@ class FileReplacer {
     virtual int createTemporary(const std::string& name);
     // Gives the file created without a name that name, failing when a file of that name exists.
     virtual int giveName(const std::string& name);
-    // Opens a device, FIFO or socket for writing in place, failing at once when nothing
-    // reads from a FIFO.
+    // Opens an existing file for writing: a device, FIFO or socket to write in place, failing at
+    // once when nothing reads from a FIFO, or a file another library wrote by name, to sync it.
     virtual int openExisting(const std::string& path);
     // Gives the open file the permission bits of the file it replaces.
     virtual int setMode(unsigned mode);
@@ -71,5 +71,15 @@ using ByteProducer = std::function<int(const ByteSink& sink)>;
 std::optional<std::string> replaceFileAtomically(const std::string& path, const ByteProducer& produce);
 std::optional<std::string> replaceFileAtomically(const std::string& path, const ByteProducer& produce,
                                                  FileReplacer& steps);
+
+// Replaces a file that a library writes itself, by name: write makes the new content in a file at
+// the path it is given, a temporary name in the target's directory, and returns no value, or why
+// it could not. That file then reaches the disk and is renamed over the target, with the same care
+// as above: links followed, permissions kept, the temporary name removed on failure and by a
+// signal. A device, FIFO or socket cannot be replaced this way and is refused.
+using FileWriter = std::function<std::optional<std::string>(const std::string& temporaryPath)>;
+std::optional<std::string> replaceFileByName(const std::string& path, const FileWriter& write);
+std::optional<std::string> replaceFileByName(const std::string& path, const FileWriter& write,
+                                             FileReplacer& steps);
 
 }  // namespace vorta

@@ -277,7 +277,7 @@ def misuse(directory):
          "vorta-run: --plot draws one entry: give --entry K"),
         (("--list", "--plot", "cp"), usage, "--plot draws one entry"),
         (("--entry", "1", "--plot", "cp", "--format", "csv", "--output", "a.png"), usage,
-         "vorta-run: --plot writes a picture, without --format, --layout, --compare, --field or --compare-field"),
+         "vorta-run: --plot writes a picture, without --format, --layout, --compare, --field, --compare-field or --grid"),
         (("--entry", "1", "--plot", "pie", "--output", "a.png"), usage, "--plot: pie not in {contour,cp,polar}"),
         (("--entry", "1", "--size", "800x600"), usage, "vorta-run: --size goes with --plot only"),
         (("--entry", "1", "--plot", "cp", "--output", "a.png", "--size", "199x600"), usage,
