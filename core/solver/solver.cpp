@@ -149,4 +149,10 @@ bool isFinite(const Solution& solution) {
     return true;
 }
 
+PointArray pressureCoefficients(const PointArray& Cu) {
+    PointArray Cp(Cu.size());
+    for (std::size_t k = 0; k < Cu.size(); ++k) Cp[k] = 1 - Cu[k];
+    return Cp;
+}
+
 }  // namespace vorta
