@@ -22,6 +22,10 @@ struct CatalogProblem {
 // catalog was loaded from, from their start.
 std::vector<CatalogProblem> checkCatalog(const Catalog& catalog, std::istream& file, int N1, double AlfaD);
 
+// The same of the catalog loaded from the file at path, whose lines are read again from there.
+std::vector<CatalogProblem> checkCatalogFile(const Catalog& catalog, const std::string& path, int N1,
+                                             double AlfaD);
+
 // The entries a pick refuses whatever the inputs, in order.
 std::vector<int> entriesThatCannotBeCalculated(const Catalog& catalog);
 
