@@ -19,6 +19,9 @@ packages=(
   hyperfine python3-numpy
   # vorta-run's command line and JSON; XFOIL, a panel code, reads its coordinate files in a test.
   libcli11-dev nlohmann-json3-dev xfoil python3
+  # The Python module: pybind11 and the interpreter's headers build it, pytest and matplotlib
+  # (the README's example) test it.
+  pybind11-dev python3-dev python3-pytest python3-matplotlib
 )
 
 missing=()
