@@ -89,9 +89,10 @@ void bindCatalog(py::module_& module) {
                "ValueError, as vorta-run refuses it, for a file that is missing, no regular file, or ends "
                "before its two leading lines.");
     module.def("check", &check, py::arg("path"), py::arg("points") = 51, py::arg("alpha") = 0.0,
-               "Every problem of the catalog file at path, tried at `points` points and alpha degrees, in "
-               "line order: the lines vorta-run --check prints, as (line, entry, what) tuples, entry None "
-               "for a line no entry comes from.");
+               "Every problem of the catalog file at path, in line order: the lines vorta-run --check "
+               "prints, as (line, entry, what) tuples, entry None for a line no entry comes from.\n\n"
+               "points: the number of points N1 each entry is tried at, 2 to 1000000.\n"
+               "alpha: the angle of attack each entry is tried at, degrees.");
 }
 
 }  // namespace vorta::python

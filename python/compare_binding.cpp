@@ -92,10 +92,14 @@ void bindCompare(py::module_& module) {
 
     module.def("compare", &compare, py::arg("section"), py::arg("alpha"), py::arg("x"), py::arg("Cp"),
                py::arg("y") = py::none(),
-               "Compares the pressure coefficients Cp at x (and y, where given), in chords, with the exact "
-               "solution of section at alpha degrees, as vorta-run --compare does: each point is matched "
-               "to its surface by y, or by the run of points it belongs to. Raises ValueError where "
-               "vorta-run refuses.");
+               "Another code's pressure coefficients against the exact solution, as vorta-run --compare "
+               "matches them: each point at its x on its surface, which y tells, or else the run of "
+               "points it belongs to.\n\n"
+               "section: the Section.\n"
+               "alpha: the angle of attack, degrees.\n"
+               "x, Cp: the points' x, chords, and their pressure coefficients, sequences of numbers.\n"
+               "y: the points' y, chords, or None.\n"
+               "Raises ValueError, in vorta-run's words, where it refuses.");
 }
 
 }  // namespace vorta::python

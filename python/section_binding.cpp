@@ -163,14 +163,18 @@ void bindSection(py::module_& module) {
         .def_readonly("G", &Section::G, "Camber: the height of the circle's centre.")
         .def_readonly("m", &Section::m, "The mapping's exponent; 2 is the Joukowsky section.")
         .def("solve", &solve, py::arg("alpha"), py::arg("points") = 51,
-             "The exact solution at alpha degrees at `points` points (2 to 1000000) around the contour, "
-             "as numpy arrays that own the solver's memory. Raises ValueError for inputs vorta-run refuses.")
+             "The exact solution as numpy arrays that hold the solver's own memory.\n\n"
+             "alpha: the angle of attack, degrees.\n"
+             "points: the number of points N1 around the contour, 2 to 1000000.\n"
+             "Raises ValueError, with vorta-run's message, for what vorta-run refuses.")
         .def("polar", &polar, py::arg("alphas"),
-             "CL, CMc/4 and Alfa0 at each angle of alphas, degrees (a sequence of numbers), from the "
-             "coefficients alone.")
+             "CL, CMc/4 and Alfa0 at each angle, from the coefficients alone.\n\n"
+             "alphas: the angles of attack, degrees, a sequence of numbers.")
         .def("field", &field, py::arg("x"), py::arg("y"), py::arg("alpha"),
-             "The flow at the points (x, y), in chords, at alpha degrees: u, v, Cp and psi as arrays "
-             "of the shape x and y broadcast to; NaN inside the section.")
+             "The flow at the points (x, y): u, v, Cp and psi as arrays of the shape x and y broadcast "
+             "to, NaN inside the section.\n\n"
+             "x, y: the points, chords, numbers or arrays of them.\n"
+             "alpha: the angle of attack, degrees.")
         .def("__repr__", &sectionRepr);
 }
 
