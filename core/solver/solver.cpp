@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/solver/solver_sweep.h"
+#include "core/solver/work_sharing.h"
 
 namespace vorta {
 
@@ -150,8 +151,13 @@ bool isFinite(const Solution& solution) {
 }
 
 PointArray pressureCoefficients(const PointArray& Cu) {
+    // Long arrays on two threads where there are two cores: each first touches its own chunks,
+    // as the sweep does.
+    constexpr int kPointsPerChunk = 1 << 16, kMinPointsPerThread = 1 << 18;
     PointArray Cp(Cu.size());
-    for (std::size_t k = 0; k < Cu.size(); ++k) Cp[k] = 1 - Cu[k];
+    shareWork(static_cast<int>(Cu.size()), kPointsPerChunk, kMinPointsPerThread, 0, [&](int first, int end) {
+        for (int k = first; k < end; ++k) Cp[k] = 1 - Cu[k];
+    });
     return Cp;
 }
 
