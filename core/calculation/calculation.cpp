@@ -1,11 +1,13 @@
 #include "core/calculation/calculation.h"
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <string>
 #include <utility>
 
 #include "core/numbers/number_text.h"
+#include "core/solver/work_sharing.h"
 
 namespace vorta {
 
@@ -27,15 +29,24 @@ bool areShowable(const Coefficients& c) {
            std::fabs(c.Alfa0) <= kLargestShown;
 }
 
-// One pass over the arrays, which hold up to three million values.
+// One pass over the arrays, which hold up to three million values: long ones on two threads
+// where there are two cores.
 bool isShowable(const Solution& solution) {
     if (!areShowable(solution.coefficients)) return false;
-    for (const auto* values : {&solution.x, &solution.y, &solution.Cu}) {
-        for (double v : *values) {
-            if (!(std::fabs(v) <= kLargestShown)) return false;
-        }
-    }
-    return true;
+    constexpr int kPointsPerChunk = 1 << 16, kMinPointsPerThread = 1 << 18;
+    std::atomic<bool> showable{true};
+    shareWork(static_cast<int>(solution.x.size()), kPointsPerChunk, kMinPointsPerThread, 0,
+              [&](int first, int end) {
+                  for (const auto* values : {&solution.x, &solution.y, &solution.Cu}) {
+                      for (int k = first; k < end; ++k) {
+                          if (!(std::fabs((*values)[k]) <= kLargestShown)) {
+                              showable = false;
+                              return;
+                          }
+                      }
+                  }
+              });
+    return showable;
 }
 
 Refusal entryRefusal(int k, const std::string& reason) {

@@ -90,6 +90,9 @@ TEST(Section, IsRefusedAsItsEntryWouldBeNamingItsNumbers) {
               "The section F=0.1 G=nan m=2 cannot be calculated: G must be a finite number.");
     EXPECT_EQ(refusalOf(checkSection(-std::numeric_limits<double>::infinity(), 0, nan)),
               "The section F=-inf G=0 m=nan cannot be calculated: F must be a finite number.");
+    // Long results are checked on more than one thread.
+    EXPECT_NE(refusalOf(solveSection(0.1, 0, 1e-10, 300001, 0)).find("too large to show"), std::string::npos);
+    EXPECT_EQ(refusalOf(solveSection(0.1, 0.05, 2, 300001, 0)), "");
     EXPECT_EQ(
         refusalOf(coefficientsOfSection(1e200, 0, 2, 0))
             .rfind("The section F=1e+200 G=0 m=2 cannot be calculated: its values F, G and m give results "
