@@ -1,5 +1,5 @@
 #pragma once
-// What every part of the Python module shares: refusals raised as ValueError, arrays handed
+// What every file of the Python module shares: refusals raised as ValueError, arrays handed
 // to numpy without a copy, and the section a Python Section stands for.
 
 #include <pybind11/numpy.h>
