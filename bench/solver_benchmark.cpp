@@ -1,10 +1,13 @@
 // The solver beside the closed-form steps transcribed line for line, at N1 = 51, 1001 and
-// 1000000, for a Karman-Trefftz and a Joukowsky section; and each sweep path on one thread.
+// 1000000, for a Karman-Trefftz and a Joukowsky section; the checked calculation with Cp that
+// the Python module runs; and each sweep path on one thread.
 //   solver_benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
+#include <variant>
 #include <vector>
 
+#include "core/calculation/calculation.h"
 #include "core/solver/solver.h"
 #include "support/transcribed_steps.h"
 
@@ -22,6 +25,19 @@ void Solver(benchmark::State& state, Section s) {
     for (auto _ : state) {
         vorta::Solution solution = vorta::VORTA(N1, s.F, s.G, s.m, 1, s.AlfaD);
         benchmark::DoNotOptimize(solution.Cu.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * N1);
+}
+
+// What the Python module asks of the core for s.solve: the checked calculation of a section
+// given by its numbers, and Cp beside Cu.
+void CheckedSectionWithCp(benchmark::State& state, Section s) {
+    const int N1 = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        auto result = vorta::solveSection(s.F, s.G, s.m, N1, s.AlfaD);
+        vorta::PointArray Cp = vorta::pressureCoefficients(std::get<vorta::Solution>(result).Cu);
+        benchmark::DoNotOptimize(Cp.data());
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * N1);
@@ -58,6 +74,9 @@ void registerAll() {
         benchmark::RegisterBenchmark(("Solver" + suffix).c_str(), Solver, section)
             ->Arg(51)
             ->Arg(1001)
+            ->Arg(1000000)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("CheckedSectionWithCp" + suffix).c_str(), CheckedSectionWithCp, section)
             ->Arg(1000000)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark(("Transcription" + suffix).c_str(), Transcription, section)

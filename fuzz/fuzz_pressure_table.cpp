@@ -48,11 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const vorta::ComparedPoint& row : comparison.rows) {
         if (!std::isfinite(row.CpExact) || !std::isfinite(row.CpFile) || !std::isfinite(row.x)) std::abort();
     }
-    const auto refusal = vorta::undecidedRefusal(comparison, "cp.txt", ".");
+    const auto refusal = vorta::undecidedRefusal(comparison, {"cp.txt"}, ".");
     if (refusal.has_value() != (comparison.undecidedPoints > 0)) std::abort();
     if (refusal && !finiteText(refusal->message)) std::abort();
     for (const vorta::RunDecision& run : comparison.runs) {
-        if (!finiteText(vorta::runNote(run, "cp.txt", "."))) std::abort();
+        if (!finiteText(vorta::runNote(run, {"cp.txt"}, "."))) std::abort();
     }
     if (!finiteText(vorta::comparisonSummary(comparison, "."))) std::abort();
     std::string csv;

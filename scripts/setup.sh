@@ -31,6 +31,9 @@ packages=(
   # CGNS grid files are written with the CGNS library; cgnscheck (cgns-convert) checks them in a
   # test, and meshio reads the VTK grid files back.
   libcgns-dev cgns-convert python3-meshio
+  # The Python module: pybind11 and the interpreter's headers build it, pytest and matplotlib
+  # (the README's example) test it.
+  pybind11-dev python3-dev python3-pytest python3-matplotlib
 )
 
 missing=()

@@ -1,5 +1,4 @@
 // Listing and checking the catalog.
-#include <fstream>
 #include <iostream>
 #include <variant>
 
@@ -49,13 +48,12 @@ int checkCatalog(const Catalog& catalog, const Options& o) {
     if (const auto* refusal = std::get_if<Refusal>(&points)) return refuse(refusal->message);
     const auto angle = checkAngle(o.alpha, kInputNames);
     if (const auto* refusal = std::get_if<Refusal>(&angle)) return refuse(refusal->message);
-    std::ifstream file(o.input, std::ios::binary);
-    const auto problems = vorta::checkCatalog(catalog, file, std::get<int>(points), std::get<double>(angle));
+    const auto problems = checkCatalogFile(catalog, o.input, std::get<int>(points), std::get<double>(angle));
     bool faulty = false;
     for (const CatalogProblem& p : problems) {
         std::cout << o.input << ':' << p.line << ": ";
         if (p.entry > 0) std::cout << "entry " << p.entry << ": ";
-        std::cout << (p.warning ? "warning: " : "") << p.what << '\n';
+        std::cout << problemText(p) << '\n';
         faulty = faulty || !p.warning;
     }
     return faulty ? kRefused : kSuccess;

@@ -30,12 +30,12 @@ int comparePressureFile(const Catalog& catalog, int k, const Options& o) {
 
     const Comparison comparison = comparePressure(std::get<std::vector<MeasuredPoint>>(table),
                                                   catalog.entry(k), std::get<double>(angle));
-    const std::string name = *o.compare == "-" ? "standard input" : *o.compare;
+    const PointsSource source{*o.compare == "-" ? "standard input" : *o.compare};
     const std::string separator = regionalDecimalSeparator();
-    if (auto refusal = undecidedRefusal(comparison, name, separator)) return refuse(refusal->message);
-    for (const RunDecision& run : comparison.runs) std::cerr << runNote(run, name, separator) << '\n';
+    if (auto refusal = undecidedRefusal(comparison, source, separator)) return refuse(refusal->message);
+    for (const RunDecision& run : comparison.runs) std::cerr << runNote(run, source, separator) << '\n';
     for (const SkippedPoint& skipped : comparison.skipped)
-        std::cerr << skippedNote(skipped, name, separator) << '\n';
+        std::cerr << skippedNote(skipped, source.name, separator) << '\n';
     const bool csv = o.format == Format::Csv;
     const int status = writeOutput(o.output.value_or("-"), [&](const ByteSink& sink) {
         return writeComparison(csv ? ComparisonFormat::Csv : ComparisonFormat::Text, comparison, separator,
@@ -44,7 +44,8 @@ int comparePressureFile(const Catalog& catalog, int k, const Options& o) {
     // The CSV holds the rows alone; its summary goes where people read.
     if (csv && status == kSuccess) std::cerr << comparisonSummary(comparison, separator) << '\n';
     if (status != kSuccess) return status;
-    return comparison.rows.empty() ? refuse("No point of " + name + " lies on the section.") : kSuccess;
+    if (auto refusal = emptyComparisonRefusal(comparison, source)) return refuse(refusal->message);
+    return kSuccess;
 }
 
 }  // namespace vorta::run

@@ -6,8 +6,9 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <variant>
 
-#include "core/catalog/catalog.h"
+#include "core/calculation/calculation.h"
 #include "tools/command_line.h"
 #include "tools/task_output.h"
 #include "tools/tasks.h"
@@ -43,21 +44,9 @@ int run(int argc, char** argv) {
     const CommandLine& line = std::get<CommandLine>(parsed);
     if (line.options.describe || line.options.design || line.options.fit)
         return makeSectionLine(line.options);
-    const std::string& input = line.options.input;
-    // Only a regular file is opened: a FIFO or a device would wait for a writer, and the
-    // catalog is read twice.
-    if (const auto problem = vorta::catalogFileProblem(input)) {
-        std::cerr << "The catalog " << input << ' ' << *problem << ".\n";
-        return kRefused;
-    }
-    const vorta::Catalog catalog = vorta::loadCatalogFile(input);
-    if (!catalog.fileRead) {
-        std::cerr
-            << "The catalog " << input
-            << " ends before its two leading lines; a catalog starts with two lines of one field each.\n";
-        return kRefused;
-    }
-    return runTask(catalog, line);
+    const auto catalog = vorta::openCatalog(line.options.input);
+    if (const auto* refusal = std::get_if<vorta::Refusal>(&catalog)) return refuse(refusal->message);
+    return runTask(std::get<vorta::Catalog>(catalog), line);
 }
 
 }  // namespace

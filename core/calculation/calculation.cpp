@@ -1,10 +1,13 @@
 #include "core/calculation/calculation.h"
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "core/numbers/number_text.h"
+#include "core/solver/work_sharing.h"
 
 namespace vorta {
 
@@ -26,15 +29,24 @@ bool areShowable(const Coefficients& c) {
            std::fabs(c.Alfa0) <= kLargestShown;
 }
 
-// One pass over the arrays, which hold up to three million values.
+// One pass over the arrays, which hold up to three million values: long ones on two threads
+// where there are two cores.
 bool isShowable(const Solution& solution) {
     if (!areShowable(solution.coefficients)) return false;
-    for (const auto* values : {&solution.x, &solution.y, &solution.Cu}) {
-        for (double v : *values) {
-            if (!(std::fabs(v) <= kLargestShown)) return false;
-        }
-    }
-    return true;
+    constexpr int kPointsPerChunk = 1 << 16, kMinPointsPerThread = 1 << 18;
+    std::atomic<bool> showable{true};
+    shareWork(static_cast<int>(solution.x.size()), kPointsPerChunk, kMinPointsPerThread, 0,
+              [&](int first, int end) {
+                  for (const auto* values : {&solution.x, &solution.y, &solution.Cu}) {
+                      for (int k = first; k < end; ++k) {
+                          if (!(std::fabs((*values)[k]) <= kLargestShown)) {
+                              showable = false;
+                              return;
+                          }
+                      }
+                  }
+              });
+    return showable;
 }
 
 Refusal entryRefusal(int k, const std::string& reason) {
@@ -50,13 +62,21 @@ std::optional<Refusal> refuseDecimalComma(std::string_view text, const std::stri
     return Refusal{message + "Write the number without the comma in " + comma->written + "."};
 }
 
+Refusal sectionRefusal(double F, double G, double m, const std::string& reason) {
+    return {"The section F=" + shortestText(F) + " G=" + shortestText(G) + " m=" + shortestText(m) +
+            " cannot be calculated: " + reason};
+}
+
 std::string fieldCount(int count) { return std::to_string(count) + (count == 1 ? " field" : " fields"); }
 
 }  // namespace
 
 std::variant<int, Refusal> checkPointCount(std::string_view text, const InputNames& names) {
     if (auto refusal = refuseDecimalComma(text, names.points)) return *refusal;
-    const double N1 = readFieldNumber(text);
+    return checkPointCount(readFieldNumber(text), names);
+}
+
+std::variant<int, Refusal> checkPointCount(double N1, const InputNames& names) {
     if (std::isfinite(N1) && N1 == std::floor(N1) && N1 >= kMinPoints && N1 <= kMaxPoints) {
         return static_cast<int>(N1);
     }
@@ -66,7 +86,10 @@ std::variant<int, Refusal> checkPointCount(std::string_view text, const InputNam
 
 std::variant<double, Refusal> checkAngle(std::string_view text, const InputNames& names) {
     if (auto refusal = refuseDecimalComma(text, names.angle)) return *refusal;
-    const double AlfaD = readFieldNumber(text);
+    return checkAngle(readFieldNumber(text), names);
+}
+
+std::variant<double, Refusal> checkAngle(double AlfaD, const InputNames& names) {
     // Within this bound AlfaD·Pi stays finite, so the angle in radians does.
     if (std::fabs(AlfaD) <= kLargestAngle) return AlfaD;
     return Refusal{names.angle + " must be a number of degrees from -5E307 to 5E307."};
@@ -122,6 +145,43 @@ std::variant<Coefficients, Refusal> coefficientsOfEntry(const Catalog& catalog, 
     const Coefficients coefficients = sectionCoefficients(entry.F, entry.G, entry.m, Chord, AlfaD);
     if (!areShowable(coefficients)) return entryRefusal(k, kResultsCannotBeShown);
     return coefficients;
+}
+
+std::optional<Refusal> checkSection(double F, double G, double m) {
+    for (const auto& [name, value] : {std::pair{"F", F}, std::pair{"G", G}, std::pair{"m", m}}) {
+        if (!std::isfinite(value)) {
+            return sectionRefusal(F, G, m, std::string(name) + " must be a finite number.");
+        }
+    }
+    if (auto problem = sectionProblem(F, m)) return sectionRefusal(F, G, m, *problem);
+    return std::nullopt;
+}
+
+std::variant<Solution, Refusal> solveSection(double F, double G, double m, int N1, double AlfaD) {
+    if (auto refusal = checkSection(F, G, m)) return *refusal;
+    Solution solution = VORTA(N1, F, G, m, Chord, AlfaD);
+    if (!isShowable(solution)) return sectionRefusal(F, G, m, kResultsCannotBeShown);
+    return solution;
+}
+
+std::variant<Coefficients, Refusal> coefficientsOfSection(double F, double G, double m, double AlfaD) {
+    if (auto refusal = checkSection(F, G, m)) return *refusal;
+    const Coefficients coefficients = sectionCoefficients(F, G, m, Chord, AlfaD);
+    if (!areShowable(coefficients)) return sectionRefusal(F, G, m, kResultsCannotBeShown);
+    return coefficients;
+}
+
+std::variant<Catalog, Refusal> openCatalog(const std::string& path) {
+    if (const auto problem = catalogFileProblem(path)) {
+        return Refusal{"The catalog " + path + ' ' + *problem + "."};
+    }
+    Catalog catalog = loadCatalogFile(path);
+    if (!catalog.fileRead) {
+        return Refusal{
+            "The catalog " + path +
+            " ends before its two leading lines; a catalog starts with two lines of one field each."};
+    }
+    return catalog;
 }
 
 std::variant<Calculation, Refusal> calculate(const Catalog& catalog, std::optional<int> selectedIndex,

@@ -41,6 +41,9 @@ struct InputNames {
 
 std::variant<int, Refusal> checkPointCount(std::string_view text, const InputNames& names = {});
 std::variant<double, Refusal> checkAngle(std::string_view text, const InputNames& names = {});
+// The same checks of numbers a program hands over rather than texts.
+std::variant<int, Refusal> checkPointCount(double N1, const InputNames& names);
+std::variant<double, Refusal> checkAngle(double AlfaD, const InputNames& names);
 
 // Why entry k cannot be calculated, whatever the inputs, or no value when it can be tried.
 std::optional<std::string> entryProblem(const Catalog& catalog, int k);
@@ -57,6 +60,18 @@ std::variant<Solution, Refusal> solveEntry(const Catalog& catalog, int k, int N1
 // Checks entry k and computes its coefficients alone, without the contour and so without
 // the contour's limits; refuses coefficients that cannot be shown.
 std::variant<Coefficients, Refusal> coefficientsOfEntry(const Catalog& catalog, int k, double AlfaD);
+
+// A section given by its F, G and m rather than by a catalog entry, as a program hands it
+// over: refused, naming its numbers, where F, G or m is not finite or sectionProblem objects.
+std::optional<Refusal> checkSection(double F, double G, double m);
+// Checks the section and solves it at checked inputs; refuses results that cannot be shown.
+std::variant<Solution, Refusal> solveSection(double F, double G, double m, int N1, double AlfaD);
+// Checks the section and computes its coefficients alone; refuses those that cannot be shown.
+std::variant<Coefficients, Refusal> coefficientsOfSection(double F, double G, double m, double AlfaD);
+
+// The catalog at path, or why it cannot be read, in a message that names path. Only a regular
+// file is read: a FIFO or a device would wait for a writer, and the catalog is read twice.
+std::variant<Catalog, Refusal> openCatalog(const std::string& path);
 
 // Reads the two input texts by the input-field rule, checks them and the entry, and solves.
 std::variant<Calculation, Refusal> calculate(const Catalog& catalog, std::optional<int> selectedIndex,

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/solver/solver_sweep.h"
+#include "core/solver/work_sharing.h"
 
 namespace vorta {
 
@@ -147,6 +148,17 @@ bool isFinite(const Solution& solution) {
         }
     }
     return true;
+}
+
+PointArray pressureCoefficients(const PointArray& Cu) {
+    // Long arrays on two threads where there are two cores: each first touches its own chunks,
+    // as the sweep does.
+    constexpr int kPointsPerChunk = 1 << 16, kMinPointsPerThread = 1 << 18;
+    PointArray Cp(Cu.size());
+    shareWork(static_cast<int>(Cu.size()), kPointsPerChunk, kMinPointsPerThread, 0, [&](int first, int end) {
+        for (int k = first; k < end; ++k) Cp[k] = 1 - Cu[k];
+    });
+    return Cp;
 }
 
 }  // namespace vorta

@@ -41,6 +41,9 @@ Coefficients sectionCoefficients(double F, double G, double m, double Chord, dou
 
 bool isFinite(const Solution& solution);
 
+// The pressure coefficient Cp = 1 - Cu at every slot of Cu.
+PointArray pressureCoefficients(const PointArray& Cu);
+
 // The section's point and its Cu at any polar angle Theta of the circle (-Pi to Pi), as VORTA
 // computes the points it hands out, for values between them. At the trailing edge (Theta = 0)
 // Cu is the one VORTA gives point 1.

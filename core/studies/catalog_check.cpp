@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <fstream>
 #include <variant>
 
 #include "core/calculation/calculation.h"
@@ -190,6 +191,16 @@ std::vector<CatalogProblem> checkCatalog(const Catalog& catalog, std::istream& f
     std::stable_sort(problems.begin(), problems.end(),
                      [](const CatalogProblem& a, const CatalogProblem& b) { return a.line < b.line; });
     return problems;
+}
+
+std::vector<CatalogProblem> checkCatalogFile(const Catalog& catalog, const std::string& path, int N1,
+                                             double AlfaD) {
+    std::ifstream file(path, std::ios::binary);
+    return checkCatalog(catalog, file, N1, AlfaD);
+}
+
+std::string problemText(const CatalogProblem& problem) {
+    return (problem.warning ? "warning: " : "") + problem.what;
 }
 
 std::vector<int> entriesThatCannotBeCalculated(const Catalog& catalog) {

@@ -26,6 +26,13 @@ struct CatalogProblem {
 // the bytes catalog was loaded from, from their start.
 std::vector<CatalogProblem> checkCatalog(const Catalog& catalog, std::istream& file, int N1, double AlfaD);
 
+// The same of the catalog loaded from the file at path, whose lines are read again from there.
+std::vector<CatalogProblem> checkCatalogFile(const Catalog& catalog, const std::string& path, int N1,
+                                             double AlfaD);
+
+// What --check says of a problem after its place: the text, a warning marked as such.
+std::string problemText(const CatalogProblem& problem);
+
 // The entries a pick refuses whatever the inputs, in order.
 std::vector<int> entriesThatCannotBeCalculated(const Catalog& catalog);
 

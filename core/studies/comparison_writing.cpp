@@ -18,12 +18,13 @@ void appendShortest(BlockWriter& out, double value) {
 }
 
 // "lines 2 to 80 (x 1.00000 to 0.000385000)", or "line 7 (x 0.500000)".
-std::string linesOf(const RunDecision& run, std::string_view separator) {
+std::string linesOf(const RunDecision& run, const PointsSource& source, std::string_view separator) {
     if (run.firstLine == run.lastLine) {
-        return "line " + std::to_string(run.firstLine) + " (x " + sixDigits(run.firstX, separator) + ")";
+        return source.line + " " + std::to_string(run.firstLine) + " (x " + sixDigits(run.firstX, separator) +
+               ")";
     }
-    return "lines " + std::to_string(run.firstLine) + " to " + std::to_string(run.lastLine) + " (x " +
-           sixDigits(run.firstX, separator) + " to " + sixDigits(run.lastX, separator) + ")";
+    return source.lines + " " + std::to_string(run.firstLine) + " to " + std::to_string(run.lastLine) +
+           " (x " + sixDigits(run.firstX, separator) + " to " + sixDigits(run.lastX, separator) + ")";
 }
 
 std::string mediansOf(const RunDecision& run, std::string_view separator) {
@@ -40,13 +41,13 @@ std::string comparisonSummary(const Comparison& comparison, std::string_view sep
     const ComparedPoint* largest = &rows.front();
     double squares = 0;
     for (const ComparedPoint& row : rows) {
-        const double d = row.CpFile - row.CpExact;
+        const double d = row.dCp();
         squares += d * d;  // |dCp| stays below 2e6: both Cp are refused or skipped beyond 1e6
-        if (std::fabs(d) > std::fabs(largest->CpFile - largest->CpExact)) largest = &row;
+        if (std::fabs(d) > std::fabs(largest->dCp())) largest = &row;
     }
     return std::to_string(rows.size()) + " points compared; largest |dCp| " +
-           sixDigits(std::fabs(largest->CpFile - largest->CpExact), separator) + " at x " +
-           sixDigits(largest->x, separator) + " (" + surfaceName(largest->surface) + "); rms dCp " +
+           sixDigits(std::fabs(largest->dCp()), separator) + " at x " + sixDigits(largest->x, separator) +
+           " (" + surfaceName(largest->surface) + "); rms dCp " +
            sixDigits(std::sqrt(squares / static_cast<double>(rows.size())), separator);
 }
 
@@ -55,9 +56,9 @@ std::string skippedNote(const SkippedPoint& skipped, const std::string& name, st
            skipped.why;
 }
 
-std::string runNote(const RunDecision& run, const std::string& name, std::string_view separator) {
-    const std::string taken =
-        name + ": " + linesOf(run, separator) + ": taken as the " + surfaceName(run.surface) + " surface";
+std::string runNote(const RunDecision& run, const PointsSource& source, std::string_view separator) {
+    const std::string taken = source.name + ": " + linesOf(run, source, separator) + ": taken as the " +
+                              surfaceName(run.surface) + " surface";
     if (run.verdict == RunVerdict::SameOnBoth) {
         return taken +
                "; the exact Cp is the same on both surfaces there (a symmetric section at zero incidence), "
@@ -67,7 +68,7 @@ std::string runNote(const RunDecision& run, const std::string& name, std::string
     return taken + ", which its Cp fits at least twice as closely (" + mediansOf(run, separator) + ").";
 }
 
-std::optional<Refusal> undecidedRefusal(const Comparison& comparison, const std::string& name,
+std::optional<Refusal> undecidedRefusal(const Comparison& comparison, const PointsSource& source,
                                         std::string_view separator) {
     for (const RunDecision& run : comparison.runs) {
         std::string why;
@@ -88,11 +89,16 @@ std::optional<Refusal> undecidedRefusal(const Comparison& comparison, const std:
             default:
                 continue;
         }
-        return Refusal{"Cannot compare with " + name + ": the Cp of " + linesOf(run, separator) +
-                       " does not tell which surface it lies on: " + why +
-                       ". Add y (lines of x y Cp), or a column named surface that says upper or lower."};
+        return Refusal{"Cannot compare with " + source.name + ": the Cp of " +
+                       linesOf(run, source, separator) + " does not tell which surface it lies on: " + why +
+                       ". " + source.whatTellsSurfaces};
     }
     return std::nullopt;
+}
+
+std::optional<Refusal> emptyComparisonRefusal(const Comparison& comparison, const PointsSource& source) {
+    if (!comparison.rows.empty()) return std::nullopt;
+    return Refusal{"No point of " + source.name + " lies on the section."};
 }
 
 int writeComparison(ComparisonFormat format, const Comparison& comparison, std::string_view separator,
@@ -107,7 +113,7 @@ int writeComparison(ComparisonFormat format, const Comparison& comparison, std::
             out.append(",");
             appendShortest(out, row.CpExact);
             out.append(",");
-            appendShortest(out, row.CpFile - row.CpExact);
+            appendShortest(out, row.dCp());
             out.append("\r\n");
         }
         return out.finish();
@@ -129,7 +135,7 @@ int writeComparison(ComparisonFormat format, const Comparison& comparison, std::
         column(surfaceName(row.surface), 8);
         number(row.CpFile);
         number(row.CpExact);
-        number(row.CpFile - row.CpExact);
+        number(row.dCp());
         out.append("\n");
     }
     out.append(comparisonSummary(comparison, separator) + "\n");

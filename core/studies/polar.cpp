@@ -163,6 +163,25 @@ std::variant<std::vector<PolarRow>, Refusal> polarOf(const Catalog& catalog, int
     return rows;
 }
 
+std::variant<std::vector<PolarRow>, Refusal> polarOfSection(double F, double G, double m,
+                                                            const std::vector<double>& angles,
+                                                            const std::string& angleName) {
+    if (auto refusal = checkSection(F, G, m)) return *refusal;
+    std::vector<PolarRow> rows;
+    rows.reserve(angles.size());
+    for (std::size_t i = 0; i < angles.size(); ++i) {
+        const double AlfaD = angles[i];
+        if (std::holds_alternative<Refusal>(checkAngle(AlfaD, InputNames{"", angleName}))) {
+            return std::get<Refusal>(
+                checkAngle(AlfaD, InputNames{"", angleName + "[" + std::to_string(i) + "]"}));
+        }
+        auto coefficients = coefficientsOfSection(F, G, m, AlfaD);
+        if (auto* refusal = std::get_if<Refusal>(&coefficients)) return *refusal;
+        rows.push_back({0, AlfaD, std::get<Coefficients>(coefficients)});
+    }
+    return rows;
+}
+
 namespace {
 
 void writeText(BlockWriter& out, const std::vector<PolarRow>& rows, std::string_view separator) {

@@ -30,6 +30,13 @@ struct PolarRow {
 std::variant<std::vector<PolarRow>, Refusal> polarOf(const Catalog& catalog, int k,
                                                      const std::vector<double>& angles);
 
+// The rows of the section of F, G and m (as entry 0) at the given angles, each angle checked
+// as a single calculation's and named in its refusal by angleName and its index: alphas[3].
+// The first refusal ends the polar.
+std::variant<std::vector<PolarRow>, Refusal> polarOfSection(double F, double G, double m,
+                                                            const std::vector<double>& angles,
+                                                            const std::string& angleName);
+
 // Text for people (aligned columns, the regional separator), CSV or JSON (exact numbers).
 enum class PolarFormat { Text, Csv, Json };
 int writePolar(PolarFormat format, const std::vector<PolarRow>& rows, std::string_view separator,

@@ -256,7 +256,12 @@ Comparison comparePressure(const std::vector<MeasuredPoint>& points, const Exact
 }
 
 Comparison comparePressure(const std::vector<MeasuredPoint>& points, const CatalogEntry& entry, double AlfaD) {
-    const SectionSurface surface(entry.F, entry.G, entry.m, 1, AlfaD);
+    return comparePressure(points, entry.F, entry.G, entry.m, AlfaD);
+}
+
+Comparison comparePressure(const std::vector<MeasuredPoint>& points, double F, double G, double m,
+                           double AlfaD) {
+    const SectionSurface surface(F, G, m, 1, AlfaD);
     const ExactAtTheta exact = [&surface](double Theta) {
         const SurfacePoint p = surface.at(Theta);
         return ExactPoint{p.x, p.y, 1 - p.Cu};

@@ -19,6 +19,8 @@ struct ComparedPoint {
     double x = 0;
     Surface surface = Surface::Upper;
     double CpFile = 0, CpExact = 0;
+
+    double dCp() const { return CpFile - CpExact; }
 };
 
 struct SkippedPoint {
@@ -60,8 +62,22 @@ struct Comparison {
 // singular, are skipped.
 Comparison comparePressure(const std::vector<MeasuredPoint>& points, const ExactAtTheta& exact,
                            double trailingEdgeCp);
-// The same against the section of a catalog entry at AlfaD degrees.
+// The same against the section of F, G and m, or of a catalog entry, at AlfaD degrees.
+Comparison comparePressure(const std::vector<MeasuredPoint>& points, double F, double G, double m,
+                           double AlfaD);
 Comparison comparePressure(const std::vector<MeasuredPoint>& points, const CatalogEntry& entry, double AlfaD);
+
+// How messages name the points compared: a file by its name and its lines, or arrays by
+// their indices; and what tells the surfaces apart where the Cp does not.
+struct PointsSource {
+    std::string name;  // "cp.txt", "standard input"
+    std::string line = "line", lines = "lines";
+    std::string whatTellsSurfaces =
+        "Add y (lines of x y Cp), or a column named surface that says upper or lower.";
+};
+// Points handed over as arrays, whose indices count from 0.
+inline const PointsSource kArrayPoints{"the arrays", "point", "points",
+                                       "Give y as well: the height of a point tells its surface."};
 
 enum class ComparisonFormat { Text, Csv };
 // The rows, then (in text) a summary line: the number of points, the largest |dCp| with its x
@@ -71,11 +87,13 @@ int writeComparison(ComparisonFormat format, const Comparison& comparison, std::
 std::string comparisonSummary(const Comparison& comparison, std::string_view separator);
 
 // What stderr says of a run whose Cp decided its surface; the refusal where one could not.
-std::string runNote(const RunDecision& run, const std::string& name, std::string_view separator);
+std::string runNote(const RunDecision& run, const PointsSource& source, std::string_view separator);
 // What stderr says of a point that was skipped: "NAME:LINE: x X: why".
 std::string skippedNote(const SkippedPoint& skipped, const std::string& name, std::string_view separator);
-std::optional<Refusal> undecidedRefusal(const Comparison& comparison, const std::string& name,
+std::optional<Refusal> undecidedRefusal(const Comparison& comparison, const PointsSource& source,
                                         std::string_view separator);
+// The refusal of a comparison that holds no row: no point lies on the section.
+std::optional<Refusal> emptyComparisonRefusal(const Comparison& comparison, const PointsSource& source);
 
 
 }  // namespace vorta

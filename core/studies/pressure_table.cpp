@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "core/numbers/number_text.h"
 #include "core/studies/text_table.h"
@@ -184,6 +185,26 @@ private:
 std::variant<std::vector<MeasuredPoint>, Refusal> readPressureTable(std::istream& in,
                                                                     const std::string& name) {
     return TableReader(in, name).read();
+}
+
+std::variant<std::vector<MeasuredPoint>, Refusal> pointsOfArrays(std::size_t n, const double* x,
+                                                                 const double* y, const double* Cp) {
+    const std::string refused = "Cannot compare with the arrays: ";
+    if (n == 0) return Refusal{refused + "they hold no points."};
+    std::vector<MeasuredPoint> points(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (const auto& [name, values] : {std::pair{"x", x}, std::pair{"y", y}, std::pair{"Cp", Cp}}) {
+            if (values && !std::isfinite(values[i])) {
+                return Refusal{refused + name + "[" + std::to_string(i) + "] is " + shortestText(values[i]) +
+                               "; the points must be finite numbers."};
+            }
+        }
+        points[i].line = static_cast<int>(i);
+        points[i].x = x[i];
+        if (y) points[i].y = y[i];
+        points[i].Cp = Cp[i];
+    }
+    return points;
 }
 
 }  // namespace vorta

@@ -40,4 +40,9 @@ struct MeasuredPoint {
 std::variant<std::vector<MeasuredPoint>, Refusal> readPressureTable(std::istream& in,
                                                                     const std::string& name);
 
+// The points of the arrays x and Cp, and y unless it is null, n values each; a point's line is
+// its index, from 0. Refused, as a file is, when they hold no points, or NaN or an infinity.
+std::variant<std::vector<MeasuredPoint>, Refusal> pointsOfArrays(std::size_t n, const double* x,
+                                                                 const double* y, const double* Cp);
+
 }  // namespace vorta

@@ -272,4 +272,15 @@ TEST(Solver, OverflowShowsAsANonFiniteSolution) {
     EXPECT_TRUE(isFinite(VORTA(51, 0.1, 0.1, 1.9, 1, 1e300)));
 }
 
+// Every slot, the one the sweep does not reach included, in memory of its own.
+TEST(Solver, CpIsOneLessCuAtEverySlot) {
+    for (int N1 : {2, 51, 300001}) {
+        const Solution s = VORTA(N1, 0, 0.05, 2, 1, 3);
+        const PointArray Cp = pressureCoefficients(s.Cu);
+        ASSERT_EQ(Cp.size(), s.Cu.size());
+        EXPECT_NE(Cp.data(), s.Cu.data());
+        for (std::size_t k = 0; k < Cp.size(); ++k) ASSERT_EQ(Cp[k], 1 - s.Cu[k]) << N1 << ' ' << k;
+    }
+}
+
 }  // namespace

@@ -231,7 +231,7 @@ TEST(ComparePressure, AFileSortedByXHoldingBothSurfacesIsRefusedWithoutY) {
             std::vector<OwnPoint> file = sortedByX(contour);
             const Comparison result = contour.compare(file, withHeights);
             const bool refused = !sameOnBoth(section) && (!withHeights || section.F == 0);
-            EXPECT_EQ(undecidedRefusal(result, "cp.txt", ".").has_value(), refused)
+            EXPECT_EQ(undecidedRefusal(result, {"cp.txt"}, ".").has_value(), refused)
                 << section.name << withHeights;
             if (sameOnBoth(section) && !withHeights) {
                 ASSERT_EQ(result.runs.size(), 1u);
@@ -273,7 +273,7 @@ TEST(ComparePressure, ARunThatFitsNeitherSurfaceClearlyIsRefused) {
     ASSERT_EQ(result.runs.size(), 1u);
     EXPECT_EQ(result.runs[0].verdict, RunVerdict::Undecided);
     EXPECT_EQ(result.undecidedPoints, file.size());
-    const std::string message = undecidedRefusal(result, "cp.txt", ",")->message;
+    const std::string message = undecidedRefusal(result, {"cp.txt"}, ",")->message;
     EXPECT_EQ(message.rfind("Cannot compare with cp.txt: the Cp of lines 1 to 21 (x ", 0), 0u) << message;
     EXPECT_NE(message.find(" does not tell which surface it lies on: median |dCp| 0,0"), std::string::npos)
         << message;
@@ -287,7 +287,7 @@ TEST(ComparePressure, ARunThatFitsNeitherSurfaceClearlyIsRefused) {
     const Comparison few = contour.compare(two, false);
     ASSERT_EQ(few.runs.size(), 1u);
     EXPECT_EQ(few.runs[0].verdict, RunVerdict::TooFew);
-    EXPECT_NE(undecidedRefusal(few, "cp.txt", ".")->message.find(": 2 points are too few to tell. Add y"),
+    EXPECT_NE(undecidedRefusal(few, {"cp.txt"}, ".")->message.find(": 2 points are too few to tell. Add y"),
               std::string::npos);
 }
 
@@ -345,13 +345,13 @@ TEST(ComparePressure, WritesRowsInFullAndASummaryToSixDigits) {
 
     RunDecision run{2, 81, 1, 0.0001, RunVerdict::Fits, Surface::Lower, 1.5, 0.0125, 80, 0, 79};
     EXPECT_EQ(
-        runNote(run, "cp.txt", "."),
+        runNote(run, {"cp.txt"}, "."),
         "cp.txt: lines 2 to 81 (x 1.00000 to 0.000100000): taken as the lower surface, which its Cp fits at "
         "least twice as closely (median |dCp| 1.50000 against the upper surface, 0.0125000 against the "
         "lower).");
     run.verdict = RunVerdict::SameOnBoth;
     EXPECT_EQ(
-        runNote(run, "cp.txt", "."),
+        runNote(run, {"cp.txt"}, "."),
         "cp.txt: lines 2 to 81 (x 1.00000 to 0.000100000): taken as the lower surface; the exact Cp is the "
         "same on both surfaces there (a symmetric section at zero incidence), so either way is right.");
 }
