@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/temp_dir.h"
+#include "vorta_run_fixture.h"
 
 namespace {
 
@@ -21,25 +22,12 @@ const char* kCatalog =
     "0.1,0.1,0.3,18,0.1,0.1,1.9\r\n"
     "0,0,0,0,0,0,2\r\n";
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
 class GridRun : public testing::Test {
   protected:
     GridRun() { writeFile(dir_.file("VORTA_Input.txt"), kCatalog); }
 
     Outcome run(const std::string& arguments, const std::string& environment = "LANG=C") const {
-        const std::string command = "cd '" + dir_.path().string() + "' && env -u LC_ALL -u LC_NUMERIC " +
-                                    environment + " '" VORTA_RUN_PATH "' " + arguments +
-                                    " >stdout.txt 2>stderr.txt";
-        const int status = std::system(command.c_str());
-        Outcome r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir_.file("stdout.txt")),
-                  readFile(dir_.file("stderr.txt"))};
-        fs::remove(dir_.file("stdout.txt"));
-        fs::remove(dir_.file("stderr.txt"));
-        return r;
+        return runVortaRun(dir_, arguments, environment);
     }
 
     TempDir dir_;

@@ -12,26 +12,14 @@
 #include <vector>
 
 #include "support/temp_dir.h"
+#include "vorta_run_fixture.h"
 
 namespace {
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
 
 class SectionTasks : public testing::Test {
   protected:
     Outcome run(const std::string& arguments, const std::string& environment = "LANG=C") const {
-        const std::string command = "cd '" + dir_.path().string() + "' && env -u LC_ALL -u LC_NUMERIC " +
-                                    environment + " '" VORTA_RUN_PATH "' " + arguments +
-                                    " >stdout.txt 2>stderr.txt";
-        const int status = std::system(command.c_str());
-        Outcome r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir_.file("stdout.txt")),
-                  readFile(dir_.file("stderr.txt"))};
-        std::filesystem::remove(dir_.file("stdout.txt"));
-        std::filesystem::remove(dir_.file("stderr.txt"));
-        return r;
+        return runVortaRun(dir_, arguments, environment);
     }
     void write(const std::string& name, const std::string& bytes) const {
         std::ofstream(dir_.file(name), std::ios::binary) << bytes;

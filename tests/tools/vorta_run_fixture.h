@@ -20,24 +20,29 @@ struct Outcome {
     std::string out, err;
 };
 
+// Runs the tool in dir with the given arguments and environment prefix, and the output of a
+// command, if one is given, as its standard input.
+inline Outcome runVortaRun(const TempDir& dir, const std::string& arguments,
+                           const std::string& environment = "LANG=C", const std::string& input = "") {
+    const std::string command = "cd '" + dir.path().string() + "' && " +
+                                (input.empty() ? "" : input + " | ") + "env -u LC_ALL -u LC_NUMERIC " +
+                                environment + " '" VORTA_RUN_PATH "' " + arguments +
+                                " >stdout.txt 2>stderr.txt";
+    const int status = std::system(command.c_str());
+    Outcome r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir.file("stdout.txt")),
+              readFile(dir.file("stderr.txt"))};
+    std::filesystem::remove(dir.file("stdout.txt"));
+    std::filesystem::remove(dir.file("stderr.txt"));
+    return r;
+}
+
 class VortaRun : public testing::Test {
   protected:
     VortaRun() { writeFile(dir_.file("VORTA_Input.txt"), kCatalog); }
 
-    // Runs the tool in the test's directory with the given arguments and environment prefix,
-    // and the output of a command, if one is given, as its standard input.
     Outcome run(const std::string& arguments, const std::string& environment = "LANG=C",
                 const std::string& input = "") const {
-        const std::string command = "cd '" + dir_.path().string() + "' && " +
-                                    (input.empty() ? "" : input + " | ") + "env -u LC_ALL -u LC_NUMERIC " +
-                                    environment + " '" VORTA_RUN_PATH "' " + arguments +
-                                    " >stdout.txt 2>stderr.txt";
-        const int status = std::system(command.c_str());
-        Outcome r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir_.file("stdout.txt")),
-                  readFile(dir_.file("stderr.txt"))};
-        std::filesystem::remove(dir_.file("stdout.txt"));
-        std::filesystem::remove(dir_.file("stderr.txt"));
-        return r;
+        return runVortaRun(dir_, arguments, environment, input);
     }
     bool resultExists() const { return std::filesystem::exists(dir_.file("VORTA_result.txt")); }
 
