@@ -252,6 +252,10 @@ std::variant<SectionFit, Refusal> fitSection(const std::vector<PlanePoint>& give
 
 std::variant<SectionFit, Refusal> fitSectionToArrays(std::size_t n, const double* x, const double* y) {
     const std::string refused = "Cannot fit the arrays: ";
+    if (n < kFewestContourPoints) {
+        return Refusal{refused + "they hold " + std::to_string(n) + " points; a fit needs at least " +
+                       std::to_string(kFewestContourPoints) + "."};
+    }
     if (n > kMostContourPoints)
         return Refusal{refused + "they hold more than " + std::to_string(kMostContourPoints) + " points."};
     std::vector<PlanePoint> points(n);

@@ -34,7 +34,8 @@ std::variant<SectionFit, Refusal> fitSection(const std::vector<PlanePoint>& poin
 
 // The fit to n points a program hands over as arrays, (x[i], y[i]) in XFOIL's order, refused as
 // a contour file is, naming the arrays: "Cannot fit the arrays: x[3] is nan; the points must be
-// finite numbers.", more than kMostContourPoints, and what fitSection refuses.
+// finite numbers.", fewer than kFewestContourPoints or more than kMostContourPoints, and what
+// fitSection refuses.
 std::variant<SectionFit, Refusal> fitSectionToArrays(std::size_t n, const double* x, const double* y);
 
 }  // namespace vorta

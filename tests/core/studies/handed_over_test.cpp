@@ -209,9 +209,13 @@ TEST(FitSectionToArrays, FitsThePointsAsTheyAreOrSaysWhichIsNoNumber) {
     EXPECT_NEAR(fromArrays.section.m, 1.9, 1e-9);
 
     EXPECT_EQ(refusalOf(fitSectionToArrays(40, x.data(), y.data())),
-              "Cannot fit the arrays: a fit needs at least 41 points.");
+              "Cannot fit the arrays: they hold 40 points; a fit needs at least 41.");
     EXPECT_EQ(refusalOf(fitSectionToArrays(5001, x.data(), y.data())),
               "Cannot fit the arrays: they hold more than 5000 points.");
+    const std::vector<double> same(41, 0.5);
+    EXPECT_EQ(refusalOf(fitSectionToArrays(41, same.data(), same.data())),
+              "Cannot fit the arrays: the points do not outline a section: its leading and trailing edges "
+              "coincide.");
     y[7] = -INFINITY;
     EXPECT_EQ(refusalOf(fitSectionToArrays(x.size(), x.data(), y.data())),
               "Cannot fit the arrays: y[7] is -inf; the points must be finite numbers.");
