@@ -158,11 +158,11 @@ TEST(CheckGridSize, RefusesSizesBeyondTheLimitsNamingTheOptionWhereThereIsOne) {
     for (const auto& c : cases) {
         const auto size = checkGridSize(c.NI, c.NJ, c.R, "");
         EXPECT_EQ(refusalOf(size), c.refusal) << c.NI << ":" << c.NJ << ":" << c.R;
-        if (!c.refusal.empty())
-            EXPECT_EQ(refusalOf(checkGridSize(c.NI, c.NJ, c.R, "--grid")), "--grid " + c.refusal);
         if (c.refusal.empty()) {
             EXPECT_EQ(std::get<GridSize>(size).NI * std::get<GridSize>(size).NJ, c.NI * c.NJ);
             EXPECT_EQ(std::get<GridSize>(size).distance, c.R);
+        } else {
+            EXPECT_EQ(refusalOf(checkGridSize(c.NI, c.NJ, c.R, "--grid")), "--grid " + c.refusal);
         }
     }
 }
