@@ -48,6 +48,12 @@ inline py::array_t<double> arrayOn(const double* data, std::size_t count, const 
     return py::array_t<double>({static_cast<py::ssize_t>(count)}, data, owner);
 }
 
+// An array of the given shape on the doubles at data, in C order, which owner's capsule keeps alive.
+inline py::array_t<double> arrayOn(const double* data, const std::vector<py::ssize_t>& shape,
+                                   const py::capsule& owner) {
+    return py::array_t<double>(shape, data, owner);
+}
+
 // Any sequence of numbers as contiguous doubles, converted only where it is not already.
 using DoubleArray = py::array_t<double, py::array::c_style | py::array::forcecast>;
 
@@ -59,5 +65,7 @@ struct Section {
 void bindSection(py::module_& module);
 void bindCatalog(py::module_& module);
 void bindCompare(py::module_& module);
+void bindGrid(py::module_& module);
+void bindSectionLines(py::module_& module);
 
 }  // namespace vorta::python

@@ -31,6 +31,10 @@ class Section:
         """CL, CMc/4 and Alfa0 at each angle of alphas, degrees."""
     def field(self, x: ArrayLike, y: ArrayLike, alpha: float) -> Field:
         """The flow at the points (x, y), chords, at alpha degrees; NaN inside the section."""
+    def grid(self, NI: int, NJ: int, R: float = 100, alpha: float = 0) -> Grid:
+        """The conformal O-grid of NI nodes around (3 or more) and NJ rings (2 or more; NI x NJ at most
+        10000000), its outer ring R chords from the section (0.001 to 1000000), with the exact flow at
+        alpha degrees at its nodes."""
 
 class Solution:
     """The exact solution at one angle: points from the trailing edge along the lower surface to
@@ -80,6 +84,36 @@ class Field:
     psi: FloatArray
     """The stream function, zero on the section's surface."""
 
+class Grid:
+    """A body-fitted O-grid with the exact flow at its nodes, arrays of shape (NJ, NI): row j is
+    ring j (0 the section's surface), column i runs from the trailing edge along the lower surface,
+    the nose and the upper surface; column NI - 1 repeats column 0."""
+
+    NI: int
+    """The number of nodes around each ring."""
+    NJ: int
+    """The number of rings."""
+    R: float
+    """How far the outer ring's nearest point lies from the section, chords."""
+    AlfaD: float
+    """The angle of attack, degrees."""
+    outer_ratio: float
+    """The outer ring's radius over the circle's, in the circle plane."""
+    square_NJ: int
+    """The NJ that makes the cells square with this NI and R."""
+    x: FloatArray
+    """x of each node, chords."""
+    y: FloatArray
+    """y of each node, chords."""
+    u: FloatArray
+    """The velocity along x per unit free-stream speed."""
+    v: FloatArray
+    """The velocity along y per unit free-stream speed."""
+    Cp: FloatArray
+    """The pressure coefficient, 1 - u^2 - v^2."""
+    psi: FloatArray
+    """The stream function per unit free-stream speed and chord, 0 on ring 0."""
+
 class Entry:
     """One airfoil of a catalog file."""
 
@@ -123,6 +157,64 @@ class Comparison:
     notes: list[str]
     """How the Cp of each run of points decided its surface."""
 
+class Norms:
+    """The norms of the difference d between a column and the exact values."""
+
+    L1: float
+    """mean |d|"""
+    L2: float
+    """sqrt(mean d^2)"""
+    Linf: float
+    """max |d|"""
+
+class FieldComparison:
+    """Another code's flow field against the exact one."""
+
+    points: int
+    """The number of points compared: those outside the section."""
+    inside: npt.NDArray[np.intp]
+    """The flat indices of the points inside the section, not compared."""
+    norms: dict[str, Norms]
+    """The Norms of each column given, by name (u, v, Cp, psi); psi's after the mean of d is taken off."""
+
+class Description:
+    """A section with what it measures, as a catalog line gives both."""
+
+    section: Section
+    """The Section."""
+    Delta: float
+    """The largest thickness, chords."""
+    Gama: float
+    """The camber of largest magnitude, chords, with its sign."""
+    xDltC: float
+    """Where the thickness is largest, chords from the nose."""
+    Tau: float
+    """The trailing-edge angle, degrees."""
+    line: str
+    """The catalog line Delta,Gama,xDltC,Tau,F,G,m as vorta-run prints it."""
+
+class Transform:
+    """A section point (x, y) lies at scale * R(turn) (x, y) + (shift_x, shift_y) among the points."""
+
+    scale: float
+    """The points' units per chord."""
+    turn: float
+    """Degrees, counterclockwise."""
+    shift_x: float
+    """The points' units."""
+    shift_y: float
+    """The points' units."""
+
+class Fit(Description):
+    """The section nearest a contour's points."""
+
+    largest_distance: float
+    """The largest distance from a point to the moved section, chords of the section."""
+    rms_distance: float
+    """The root mean square of the points' distances to the moved section, chords."""
+    transform: Transform
+    """How the section is moved onto the points."""
+
 def load_catalog(path: Union[str, os.PathLike[str]]) -> list[Entry]:
     """The entries of the catalog file at path, in order."""
 
@@ -131,3 +223,19 @@ def check(path: Union[str, os.PathLike[str]], points: int = 51, alpha: float = 0
 
 def compare(section: Section, alpha: float, x: ArrayLike, Cp: ArrayLike, y: Optional[ArrayLike] = None) -> Comparison:
     """Cp at x (and y) against the exact solution of section at alpha degrees, as vorta-run --compare."""
+
+def compare_field(section: Section, alpha: float, x: ArrayLike, y: ArrayLike, *,
+                  u: Optional[ArrayLike] = None, v: Optional[ArrayLike] = None,
+                  Cp: Optional[ArrayLike] = None, psi: Optional[ArrayLike] = None) -> FieldComparison:
+    """The norms of each column given (one or more, arrays of the shape of x and y) against the
+    exact flow of section at alpha degrees, as vorta-run --compare-field."""
+
+def describe(section: Section) -> Description:
+    """What the section measures and its catalog line, as vorta-run --describe."""
+
+def design(thickness: float, camber: float, te_angle: float) -> Description:
+    """The section of a largest thickness and a camber, chords, and a trailing-edge angle,
+    degrees, as vorta-run --design."""
+
+def fit(x: ArrayLike, y: ArrayLike) -> Fit:
+    """The section nearest the points (41 to 5000, XFOIL's order, any unit), as vorta-run --fit."""

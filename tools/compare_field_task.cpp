@@ -59,8 +59,7 @@ int compareFields(const Catalog& catalog, int k, const Options& o) {
         const std::string name = path == "-" ? "standard input" : path;
         comparisons.push_back(compareField(std::get<FieldTable>(read), field, name));
         sayInsidePoints(comparisons.back());
-        if (comparisons.back().points == 0)
-            return refuse("No point of " + name + " lies outside the section.");
+        if (auto refusal = nothingComparedRefusal(comparisons.back())) return refuse(refusal->message);
     }
     const auto format = o.format == Format::Csv ? FieldComparisonFormat::Csv : FieldComparisonFormat::Text;
     const std::string separator = regionalDecimalSeparator();

@@ -1,5 +1,6 @@
 // A conformal O-grid of an entry that carries the exact flow, as VTK or CGNS.
 #include <charconv>
+#include <cmath>
 #include <iostream>
 #include <string>
 #include <variant>
@@ -16,35 +17,25 @@ namespace vorta::run {
 
 namespace {
 
-// A whole number of the command line, digits after an optional plus; beyond the range of int,
-// a number that fails every limit.
-int wholeNumber(const std::string& text) {
+// A whole number of the command line, digits after an optional plus; beyond the range of
+// numbers, -1, which fails every limit.
+long long wholeNumber(const std::string& text) {
     const std::size_t start = text.empty() || text[0] != '+' ? 0 : 1;
     long long value = 0;
     const auto [end, error] = std::from_chars(text.data() + start, text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size() && value <= kMaxGridNodes
-               ? static_cast<int>(value)
-               : -1;
+    return error == std::errc() && end == text.data() + text.size() ? value : -1;
 }
 
 // NI:NJ[:R] as the command line checked its form, within the grid's limits.
 std::variant<GridSize, Refusal> readGridSize(const std::string& text) {
     const std::size_t first = text.find(':'), second = text.find(':', first + 1);
-    GridSize size;
-    size.NI = wholeNumber(text.substr(0, first));
-    size.NJ = wholeNumber(text.substr(first + 1, second == std::string::npos ? second : second - first - 1));
-    if (size.NI < kMinGridNI || size.NJ < kMinGridNJ ||
-        static_cast<std::int64_t>(size.NI) * size.NJ > kMaxGridNodes) {
-        return Refusal{"--grid NI:NJ must have NI of at least 3, NJ of at least 2 and NI x NJ of at most " +
-                       std::to_string(kMaxGridNodes) + " nodes."};
-    }
-    if (second != std::string::npos) {
-        const std::optional<double> distance = readCatalogNumber(text.substr(second + 1));
-        if (!distance || !(*distance >= kMinGridDistance && *distance <= kMaxGridDistance))
-            return Refusal{"--grid NI:NJ:R must have R from 0.001 to 1000000 chords."};
-        size.distance = *distance;
-    }
-    return size;
+    const long long NI = wholeNumber(text.substr(0, first));
+    const long long NJ =
+        wholeNumber(text.substr(first + 1, second == std::string::npos ? second : second - first - 1));
+    const double distance = second == std::string::npos
+                                ? kDefaultGridDistance
+                                : readCatalogNumber(text.substr(second + 1)).value_or(HUGE_VAL);
+    return checkGridSize(NI, NJ, distance, "--grid");
 }
 
 // The CGNS library writes the file itself, by name; it is renamed into place once whole.

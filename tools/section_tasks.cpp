@@ -51,20 +51,9 @@ std::variant<std::string, Refusal> describedLine(const std::string& list) {
     if (const auto* refusal = std::get_if<Refusal>(&numbers)) return *refusal;
     const std::vector<double>& v = std::get<std::vector<double>>(numbers);
     const std::string section = "The section of F = " + texts[0] + ", G = " + texts[1] + ", m = " + texts[2];
-    if (const auto problem = sectionProblem(v[0], v[2]))
-        return Refusal{section + " cannot be described: " + *problem};
-    const std::optional<SectionMeasures> measures = measureSection(v[0], v[1], v[2]);
-    if (!measures) {
-        return Refusal{section +
-                       " cannot be described: its contour, as the solution gives it, has no extent in x "
-                       "or points beyond the range of numbers."};
-    }
-    return catalogLine(*measures, texts[0], texts[1], texts[2]);
-}
-
-std::string lineOf(const Section& section) {
-    return catalogLine(section.measures, shortestText(section.F), shortestText(section.G),
-                       shortestText(section.m));
+    const auto described = describeSection(v[0], v[1], v[2], section);
+    if (const auto* refusal = std::get_if<Refusal>(&described)) return *refusal;
+    return catalogLine(std::get<Section>(described).measures, texts[0], texts[1], texts[2]);
 }
 
 std::variant<std::string, Refusal> designedLine(const std::string& list) {
@@ -73,7 +62,7 @@ std::variant<std::string, Refusal> designedLine(const std::string& list) {
     const std::vector<double>& v = std::get<std::vector<double>>(numbers);
     const auto designed = designSection(v[0], v[1], v[2]);
     if (const auto* refusal = std::get_if<Refusal>(&designed)) return *refusal;
-    return lineOf(std::get<Section>(designed));
+    return catalogLine(std::get<Section>(designed));
 }
 
 std::variant<std::vector<PlanePoint>, Refusal> readContour(const std::string& name) {
@@ -111,7 +100,7 @@ std::variant<std::string, Refusal> fittedLine(const std::string& name) {
         return Refusal{"Cannot fit " + name + ": " + refusal->message};
     const SectionFit& fit = std::get<SectionFit>(fitted);
     std::cerr << residualNote(fit) << '\n';
-    return lineOf(fit.section);
+    return catalogLine(fit.section);
 }
 
 }  // namespace

@@ -63,8 +63,7 @@ std::optional<Refusal> refuseDecimalComma(std::string_view text, const std::stri
 }
 
 Refusal sectionRefusal(double F, double G, double m, const std::string& reason) {
-    return {"The section F=" + shortestText(F) + " G=" + shortestText(G) + " m=" + shortestText(m) +
-            " cannot be calculated: " + reason};
+    return {"The section " + sectionNumbers(F, G, m) + " cannot be calculated: " + reason};
 }
 
 std::string fieldCount(int count) { return std::to_string(count) + (count == 1 ? " field" : " fields"); }
@@ -145,6 +144,10 @@ std::variant<Coefficients, Refusal> coefficientsOfEntry(const Catalog& catalog, 
     const Coefficients coefficients = sectionCoefficients(entry.F, entry.G, entry.m, Chord, AlfaD);
     if (!areShowable(coefficients)) return entryRefusal(k, kResultsCannotBeShown);
     return coefficients;
+}
+
+std::string sectionNumbers(double F, double G, double m) {
+    return "F=" + shortestText(F) + " G=" + shortestText(G) + " m=" + shortestText(m);
 }
 
 std::optional<Refusal> checkSection(double F, double G, double m) {

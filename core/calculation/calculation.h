@@ -61,6 +61,10 @@ std::variant<Solution, Refusal> solveEntry(const Catalog& catalog, int k, int N1
 // the contour's limits; refuses coefficients that cannot be shown.
 std::variant<Coefficients, Refusal> coefficientsOfEntry(const Catalog& catalog, int k, double AlfaD);
 
+// How a section given by its numbers is named in messages: "F=0.1 G=0.05 m=2", each the shortest
+// text that reads back as the same double.
+std::string sectionNumbers(double F, double G, double m);
+
 // A section given by its F, G and m rather than by a catalog entry, as a program hands it
 // over: refused, naming its numbers, where F, G or m is not finite or sectionProblem objects.
 std::optional<Refusal> checkSection(double F, double G, double m);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/numbers/number_text.h"
 #include "core/output/block_writer.h"
@@ -62,6 +63,57 @@ FieldComparison compareField(const FieldTable& table, const FlowField& field, co
         if (c == kPsi) removeMean(d);
         comparison.norms[c] = normsOf(d);
     }
+    return comparison;
+}
+
+std::optional<Refusal> nothingComparedRefusal(const FieldComparison& comparison) {
+    if (comparison.points > 0) return std::nullopt;
+    return Refusal{"No point of " + comparison.name + " lies outside the section."};
+}
+
+namespace {
+
+// The arrays as the table of a file whose lines are the points' indices.
+std::variant<FieldTable, Refusal> tableOfArrays(std::size_t n, const double* x, const double* y,
+                                                const std::array<const double*, kValueCount>& values) {
+    const std::string refused = "Cannot compare the field of the arrays: ";
+    if (n == 0) return Refusal{refused + "they hold no points."};
+    if (n > kMaxFieldPoints) {
+        return Refusal{refused + "they hold more than " + std::to_string(kMaxFieldPoints) + " points."};
+    }
+    if (std::all_of(values.begin(), values.end(), [](const double* v) { return v == nullptr; }))
+        return Refusal{refused + "give one or more of u, v, Cp and psi."};
+    std::vector<std::pair<std::string, const double*>> columns = {{"x", x}, {"y", y}};
+    for (std::size_t c = 0; c < kValueCount; ++c) {
+        if (values[c]) columns.emplace_back(kFieldValueNames[c], values[c]);
+    }
+    for (const auto& [name, column] : columns) {
+        const auto* bad = std::find_if(column, column + n, [](double v) { return !std::isfinite(v); });
+        if (bad != column + n) {
+            return Refusal{refused + name + "[" + std::to_string(bad - column) + "] is " +
+                           shortestText(*bad) + "; the points must be finite numbers."};
+        }
+    }
+    FieldTable table;
+    table.x.assign(x, x + n);
+    table.y.assign(y, y + n);
+    table.lines.resize(n);
+    for (std::size_t i = 0; i < n; ++i) table.lines[i] = static_cast<int>(i);
+    for (std::size_t c = 0; c < kValueCount; ++c) {
+        if (values[c]) table.values[c].assign(values[c], values[c] + n);
+    }
+    return table;
+}
+
+}  // namespace
+
+std::variant<FieldComparison, Refusal> compareFieldArrays(
+    std::size_t n, const double* x, const double* y, const std::array<const double*, kValueCount>& values,
+    const FlowField& field) {
+    const auto table = tableOfArrays(n, x, y, values);
+    if (const auto* refusal = std::get_if<Refusal>(&table)) return *refusal;
+    FieldComparison comparison = compareField(std::get<FieldTable>(table), field, "the arrays");
+    if (auto refusal = nothingComparedRefusal(comparison)) return *refusal;
     return comparison;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "core/output/byte_sink.h"
@@ -32,6 +33,18 @@ struct FieldComparison {
 
 // Compares the file's columns with the exact flow at its points.
 FieldComparison compareField(const FieldTable& table, const FlowField& field, const std::string& name);
+
+// "No point of NAME lies outside the section." where the comparison compared no point.
+std::optional<Refusal> nothingComparedRefusal(const FieldComparison& comparison);
+
+// The comparison of n points a program hands over as arrays, x[i] and y[i], with the values of
+// each column of kFieldValueNames whose array is not null; the points' lines are their indices,
+// from 0, and the arrays are named "the arrays". Refused as a file is, "Cannot compare the field
+// of the arrays: ...", where they hold no points or more than kMaxFieldPoints, NaN or an
+// infinity, or no column; and where no point lies outside the section.
+std::variant<FieldComparison, Refusal> compareFieldArrays(
+    std::size_t n, const double* x, const double* y,
+    const std::array<const double*, kFieldValueNames.size()>& values, const FlowField& field);
 
 // p = ln(e1/e2)/ln(h1/h2) from the L2 norms of a coarser and a finer mesh, h = 1/sqrt(points);
 // no value where a norm is zero or the meshes have as many points.

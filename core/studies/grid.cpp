@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "core/solver/flow_field.h"
+#include "core/solver/solver.h"
 #include "core/solver/work_sharing.h"
 
 namespace vorta {
 
 namespace {
-
-const double Pi = 4 * std::atan(1.0);
 
 // The rings are taken as polygons of this many sides to find how far one lies from the section;
 // against far denser polygons the distance comes out within 0.1% (the tests hold it to 1%).
@@ -164,6 +163,27 @@ std::variant<FlowGrid, std::string> conformalGrid(double F, double G, double m, 
     if (!allFinite(grid))
         return std::string("its values F, G and m give a flow beyond the range of numbers.");
     return grid;
+}
+
+std::variant<GridSize, Refusal> checkGridSize(long long NI, long long NJ, double distance,
+                                              std::string_view option) {
+    const std::string prefix = option.empty() ? "" : std::string(option) + " ";
+    if (NI < kMinGridNI || NJ < kMinGridNJ || NI > kMaxGridNodes / NJ) {
+        return Refusal{prefix + "NI:NJ must have NI of at least 3, NJ of at least 2 and NI x NJ of at most " +
+                       std::to_string(kMaxGridNodes) + " nodes."};
+    }
+    if (!(distance >= kMinGridDistance && distance <= kMaxGridDistance))
+        return Refusal{prefix + "NI:NJ:R must have R from 0.001 to 1000000 chords."};
+    return GridSize{static_cast<int>(NI), static_cast<int>(NJ), distance};
+}
+
+std::variant<FlowGrid, Refusal> gridOfSection(double F, double G, double m, double AlfaD,
+                                              const GridSize& size) {
+    if (auto refusal = checkSection(F, G, m)) return *refusal;
+    auto made = conformalGrid(F, G, m, AlfaD, size);
+    if (const auto* reason = std::get_if<std::string>(&made))
+        return Refusal{"No grid for the section " + sectionNumbers(F, G, m) + ": " + *reason};
+    return std::get<FlowGrid>(std::move(made));
 }
 
 int squareCellRings(int NI, double outerRatio) {

@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 
+#include "core/calculation/calculation.h"
 #include "core/output/flow_grid.h"
 
 namespace vorta {
@@ -34,6 +36,17 @@ struct GridSize {
 // has no finite value, or a flow beyond the range of numbers.
 std::variant<FlowGrid, std::string> conformalGrid(double F, double G, double m, double AlfaD,
                                                   const GridSize& size);
+
+// The size of NI x NJ nodes whose outer ring lies distance chords from the section, or why it is
+// outside the limits above. option prefixes the refusal's NI:NJ where it comes from a command
+// line ("--grid NI:NJ must have ..."); empty, the message names NI:NJ alone.
+std::variant<GridSize, Refusal> checkGridSize(long long NI, long long NJ, double distance,
+                                              std::string_view option);
+
+// The grid of a section given by its F, G and m, as a program hands it over: refused, naming
+// its numbers, where checkSection refuses the section or conformalGrid finds no grid.
+std::variant<FlowGrid, Refusal> gridOfSection(double F, double G, double m, double AlfaD,
+                                              const GridSize& size);
 
 // The NJ that makes the cells of a grid with NI nodes around and that outer ratio square, at least 2.
 int squareCellRings(int NI, double outerRatio);

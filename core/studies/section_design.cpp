@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "core/numbers/number_text.h"
 
@@ -146,6 +148,11 @@ Refusal missed(double T, double C, double TAU, const Unknowns& x, const Miss& mi
 }  // namespace
 
 std::variant<Section, Refusal> designSection(double T, double C, double TAU) {
+    for (const auto& [target, value] :
+         {std::pair{"Thickness", T}, std::pair{"Camber", C}, std::pair{"Trailing-edge angle", TAU}}) {
+        if (!std::isfinite(value))
+            return Refusal{std::string(target) + " " + shortestText(value) + ": it must be a finite number."};
+    }
     if (T < 0) return Refusal{"Thickness " + shortestText(T) + ": a thickness cannot be negative."};
     if (!(TAU >= 0 && TAU <= 180)) {
         return Refusal{"Trailing-edge angle " + shortestText(TAU) + ": it must lie from 0 to 180 degrees."};

@@ -4,8 +4,11 @@
 #include <cmath>
 #include <complex>
 #include <optional>
+#include <string>
 #include <unsupported/Eigen/NonLinearOptimization>
+#include <utility>
 
+#include "core/numbers/number_text.h"
 #include "core/solver/solver.h"
 #include "core/studies/fit_start.h"
 #include "core/studies/line_search.h"
@@ -244,6 +247,29 @@ std::variant<SectionFit, Refusal> fitSection(const std::vector<PlanePoint>& give
     const Complex a = std::ldexp(1.0, exponent) * start->chord * model.a;
     const Complex b = std::ldexp(1.0, exponent) * (start->chord * model.b + start->origin);
     fit.transform = {std::abs(a), std::arg(a) * 180 / Pi, b.real(), b.imag()};
+    return fit;
+}
+
+std::variant<SectionFit, Refusal> fitSectionToArrays(std::size_t n, const double* x, const double* y) {
+    const std::string refused = "Cannot fit the arrays: ";
+    if (n < kFewestContourPoints) {
+        return Refusal{refused + "they hold " + std::to_string(n) + " points; a fit needs at least " +
+                       std::to_string(kFewestContourPoints) + "."};
+    }
+    if (n > kMostContourPoints)
+        return Refusal{refused + "they hold more than " + std::to_string(kMostContourPoints) + " points."};
+    std::vector<PlanePoint> points(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (const auto& [name, values] : {std::pair{"x", x}, std::pair{"y", y}}) {
+            if (!std::isfinite(values[i])) {
+                return Refusal{refused + name + "[" + std::to_string(i) + "] is " + shortestText(values[i]) +
+                               "; the points must be finite numbers."};
+            }
+        }
+        points[i] = {x[i], y[i]};
+    }
+    auto fit = fitSection(points);
+    if (auto* refusal = std::get_if<Refusal>(&fit)) refusal->message.insert(0, refused);
     return fit;
 }
 

@@ -5,6 +5,7 @@
 // Eigen's Levenberg-Marquardt; the start comes from the points' own thickness, camber and
 // trailing-edge angle, so that the same points always give the same section.
 
+#include <cstddef>
 #include <variant>
 #include <vector>
 
@@ -30,5 +31,11 @@ struct SectionFit {
 // Refuses fewer than 41 points, a point beyond the range of numbers, points that do not span a
 // contour, and a fit that finds no section.
 std::variant<SectionFit, Refusal> fitSection(const std::vector<PlanePoint>& points);
+
+// The fit to n points a program hands over as arrays, (x[i], y[i]) in XFOIL's order, refused as
+// a contour file is, naming the arrays: "Cannot fit the arrays: x[3] is nan; the points must be
+// finite numbers.", fewer than kFewestContourPoints or more than kMostContourPoints, and what
+// fitSection refuses.
+std::variant<SectionFit, Refusal> fitSectionToArrays(std::size_t n, const double* x, const double* y);
 
 }  // namespace vorta

@@ -161,6 +161,20 @@ std::optional<SectionMeasures> measureSection(double F, double G, double m) {
     return measures;
 }
 
+std::variant<Section, Refusal> describeSection(double F, double G, double m,
+                                               const std::optional<std::string>& name) {
+    const std::string refused =
+        name.value_or("The section " + sectionNumbers(F, G, m)) + " cannot be described: ";
+    if (const auto problem = sectionProblem(F, m)) return Refusal{refused + *problem};
+    const std::optional<SectionMeasures> measures = measureSection(F, G, m);
+    if (!measures) {
+        return Refusal{refused +
+                       "its contour, as the solution gives it, has no extent in x or points beyond the range "
+                       "of numbers."};
+    }
+    return Section{F, G, m, *measures};
+}
+
 std::string withDecimals(double value, int decimals) {
     std::string text = formatRounded(value, decimals, ".");
     if (text.find_first_of("123456789") == std::string::npos) text = "0";  // no "-0"
@@ -180,6 +194,11 @@ std::string catalogLine(const SectionMeasures& measures, const std::string& F, c
     if (Tau.find_first_of("123456789") == std::string::npos) Tau = "0";
     return withDecimals(measures.Delta, 4) + "," + withDecimals(measures.Gama, 4) + "," +
            withDecimals(measures.xDltC, 4) + "," + Tau + "," + F + "," + G + "," + m;
+}
+
+std::string catalogLine(const Section& section) {
+    return catalogLine(section.measures, shortestText(section.F), shortestText(section.G),
+                       shortestText(section.m));
 }
 
 }  // namespace vorta

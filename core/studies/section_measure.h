@@ -10,6 +10,9 @@
 
 #include <optional>
 #include <string>
+#include <variant>
+
+#include "core/calculation/calculation.h"
 
 namespace vorta {
 
@@ -26,11 +29,27 @@ inline constexpr double kThinnestPlaced = 1e-9;
 // with no extent in x.
 std::optional<SectionMeasures> measureSection(double F, double G, double m);
 
+// A section with what it measures.
+struct Section {
+    double F = 0, G = 0, m = 0;
+    SectionMeasures measures;
+};
+
+// The section of F, G and m with its measures, or why it cannot be described: a section
+// sectionProblem refuses, or a contour measureSection cannot measure. The refusal names the
+// section as name says, or by its numbers: "The section F=0.1 G=0 m=2.5 cannot be described: ...".
+std::variant<Section, Refusal> describeSection(double F, double G, double m,
+                                               const std::optional<std::string>& name = std::nullopt);
+
 // A catalog line, Delta,Gama,xDltC,Tau,F,G,m: Delta, Gama and xDltC with four decimals
 // (0.1180), Tau rounded to four decimals without trailing zeros (9, 7.2), and F, G and m as
 // the texts given.
 std::string catalogLine(const SectionMeasures& measures, const std::string& F, const std::string& G,
                         const std::string& m);
+
+// The catalog line of a section found by its numbers, F, G and m written as the shortest texts
+// that read back as the same doubles, so that the line is exactly that section.
+std::string catalogLine(const Section& section);
 
 // A measure with exactly this many decimals (at least one), with a point: 0.1180, never -0.0000.
 std::string withDecimals(double value, int decimals);

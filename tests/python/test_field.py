@@ -1,10 +1,15 @@
-"""Section.field against the solution on the surface and the physics of the flow: the free
-stream far away, the stream function's derivatives, no value inside the section."""
+"""Section.field against vorta-run --field to the bit, the solution on the surface and the
+physics of the flow: the free stream far away, the stream function's derivatives, no value
+inside the section."""
+
+import csv
+import io
 
 import numpy as np
 import pytest
 
 import vorta
+from test_solve import record, same_bits
 
 SECTIONS = [(0.1, 0.05, 2, 4), (0.1, 0.1, 1.9, 5), (0.05, -0.03, 1.7, -6), (0.2, 0, 2, 0)]
 
@@ -21,6 +26,35 @@ def test_on_the_surface_the_field_is_the_solution(F, G, m, alpha):
     tangent = np.gradient(r.x), np.gradient(r.y)
     cross = (f.u * tangent[1] - f.v * tangent[0]) / np.hypot(*tangent)
     assert np.max(np.abs(cross[1:-1])) < 1e-2 * np.max(np.hypot(f.u, f.v))
+
+
+def random_points(rng, section, alpha):
+    """Points anywhere about the section, some inside it, some on its surface, on the chord line
+    ahead and behind, and far away."""
+    surface = vorta.Section(*section).solve(alpha, 31)
+    x = np.concatenate([rng.uniform(-1, 2, 150), surface.x, rng.uniform(-2, 3, 10), rng.uniform(-1e5, 1e5, 5)])
+    y = np.concatenate([rng.uniform(-0.7, 0.7, 150), surface.y, np.zeros(10), rng.uniform(-1e5, 1e5, 5)])
+    return x, y
+
+
+@pytest.mark.parametrize("F, G, m, alpha", SECTIONS + [(0, 0.05, 2, 3), (0.02, 0.01, 1.4, -11.5)])
+def test_the_field_equals_vorta_run_field_to_the_bit(tool, F, G, m, alpha):
+    tool.catalog([record(F, G, m)])
+    x, y = random_points(np.random.default_rng(11), (F, G, m), alpha)
+    path = f"{tool.folder}/points.txt"
+    with open(path, "w") as out:
+        out.writelines(f"{a!r} {b!r}\n" for a, b in zip(x, y))
+    done = tool.run("--entry", 1, f"--alpha={alpha!r}", "--field", path)
+    assert done.returncode == 0, done.stderr
+    rows = list(csv.DictReader(io.StringIO(done.stdout, newline="")))
+    f = vorta.Section(F, G, m).field(x, y, alpha)
+    assert same_bits([float(row["x"]) for row in rows], x) and same_bits([float(row["y"]) for row in rows], y)
+    for name in ("u", "v", "Cp", "psi"):
+        values = getattr(f, name)
+        assert [row[name] == "" for row in rows] == list(np.isnan(values)), name
+        assert same_bits([float(row[name]) for row in rows if row[name]], values[~np.isnan(values)]), name
+    inside = np.count_nonzero(np.isnan(f.u))
+    assert inside > 0 and str(inside) in done.stderr
 
 
 @pytest.mark.parametrize("F, G, m, alpha", SECTIONS + [(0, 0.05, 2, 3)])

@@ -43,14 +43,16 @@ def test_the_readme_example_draws_a_picture(tmp_path):
 
 
 def stub_names():
-    """{name: members} of the classes of vorta.pyi, and its functions with None."""
+    """{name: members} of the classes of vorta.pyi, with those of their bases, and its functions
+    with None."""
     tree = ast.parse(pathlib.Path(SOURCE_DIR, "python", "vorta.pyi").read_text())
     names = {}
     for node in tree.body:
         if isinstance(node, ast.ClassDef):
-            names[node.name] = {item.target.id if isinstance(item, ast.AnnAssign) else item.name
-                                for item in node.body
-                                if isinstance(item, (ast.AnnAssign, ast.FunctionDef))} - {"__init__"}
+            inherited = set().union(*(names[base.id] for base in node.bases))
+            names[node.name] = inherited | {item.target.id if isinstance(item, ast.AnnAssign) else item.name
+                                            for item in node.body
+                                            if isinstance(item, (ast.AnnAssign, ast.FunctionDef))} - {"__init__"}
         elif isinstance(node, ast.FunctionDef):
             names[node.name] = None
     return names

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <variant>
 
@@ -65,6 +66,9 @@ TEST(SectionDesign, RefusesWhatNoSectionMeetsSayingWhichTargetAndWhy) {
         const char* message;
     } cases[] = {
         {-0.1, 0, 0, "Thickness -0.1: a thickness cannot be negative."},
+        {NAN, 0, 0, "Thickness nan: it must be a finite number."},
+        {0.1, -INFINITY, 0, "Camber -inf: it must be a finite number."},
+        {0.1, 0, INFINITY, "Trailing-edge angle inf: it must be a finite number."},
         {0.1, 0, -1, "Trailing-edge angle -1: it must lie from 0 to 180 degrees."},
         {0.1, 0, 200, "Trailing-edge angle 200: it must lie from 0 to 180 degrees."},
         {0.1, 0, 180,
