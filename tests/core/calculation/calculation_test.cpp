@@ -4,15 +4,11 @@
 #include <sstream>
 
 #include "core/calculation/calculation.h"
+#include "support/catalog_text.h"
 
 using namespace vorta;
 
 namespace {
-
-Catalog catalogOf(const std::string& recordLines) {
-    std::istringstream in("1\r\n0\r\n" + recordLines);
-    return loadCatalog(in);
-}
 
 const Catalog kWorked = catalogOf("0.1,0.1,0.3,18,0.1,0.1,1.9\r\n");
 

@@ -9,6 +9,7 @@
 
 #include "core/calculation/calculation.h"
 #include "support/temp_dir.h"
+#include "support/catalog_text.h"
 
 using namespace vorta;
 
@@ -23,11 +24,6 @@ std::string refusalOf(const std::variant<T, Refusal>& result) {
 }
 
 std::string refusalOf(const std::optional<Refusal>& refusal) { return refusal ? refusal->message : ""; }
-
-Catalog catalogOf(const std::string& records) {
-    std::istringstream in("1\r\n0\r\n" + records);
-    return loadCatalog(in);
-}
 
 // The numbers are checked as the texts are, once read.
 TEST(CheckedNumbers, ANumberIsCheckedAsItsTextIs) {

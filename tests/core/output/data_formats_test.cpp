@@ -11,15 +11,11 @@
 
 #include "core/output/data_formats.h"
 #include "core/numbers/number_text.h"
+#include "support/catalog_text.h"
 
 using namespace vorta;
 
 namespace {
-
-Catalog catalogOf(const std::string& records) {
-    std::istringstream in("1\r\n0\r\n" + records);
-    return loadCatalog(in);
-}
 
 const Catalog kCatalog = catalogOf("0.1,0.1,0.3,18,0.1,0.1,1.9\r\n0,0.1,0,0,0,0.05,2\r\n");
 
@@ -35,16 +31,6 @@ std::string written(DataFormat format, const Calculation& c) {
               }),
               0);
     return text;
-}
-
-std::vector<std::string> linesOf(const std::string& text, const char* end) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t stop = text.find(end, start);
-        lines.push_back(text.substr(start, stop - start));
-        start = stop == std::string::npos ? text.size() : stop + std::string(end).size();
-    }
-    return lines;
 }
 
 double parsed(const std::string& text) {

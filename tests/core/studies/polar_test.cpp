@@ -1,5 +1,6 @@
 // Polars: the angles of a range, stepped as decimals, and the coefficients at each.
 #include "core/studies/polar.h"
+#include "support/catalog_text.h"
 
 #include <gtest/gtest.h>
 
@@ -13,25 +14,10 @@ using namespace vorta;
 
 namespace {
 
-Catalog catalogOf(const std::string& records) {
-    std::istringstream in("1\r\n0\r\n" + records);
-    return loadCatalog(in);
-}
-
 const Catalog kCatalog = catalogOf("0.1,0.1,0.3,18,0.1,0.1,1.9\r\n0,0.1,0,0,0,0.05,2\r\n");
 
 Calculation calculated(int k, const char* points, const char* angle) {
     return std::get<Calculation>(calculate(kCatalog, k, points, angle));
-}
-
-std::vector<std::string> linesOf(const std::string& text, const char* end) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t stop = text.find(end, start);
-        lines.push_back(text.substr(start, stop - start));
-        start = stop == std::string::npos ? text.size() : stop + std::string(end).size();
-    }
-    return lines;
 }
 
 std::vector<double> anglesOf(const char* range) {
