@@ -321,7 +321,8 @@ std::optional<std::string> catalogFileProblem(const std::string& path) {
 
 Catalog loadCatalogFile(const std::string& path) {
     // A FIFO would hang the opening until something writes to it, and could not be read twice.
-    if (catalogFileProblem(path)) return Catalog{};
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return Catalog{};
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open()) return Catalog{};
     Catalog catalog = loadCatalog(in);
